@@ -1,0 +1,171 @@
+#include "generationsettings.h"
+
+#include "ansicodepage.h"
+#include "errorrecord.h"
+#include "numbers.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr qint32 SubscriptOutOfRange = 9;
+
+const GenerationSettings::Symbol symbol(char16_t character)
+{
+    const QChar c(character);
+    return { c, c == u'&' ? QStringLiteral("&&") : QString(c) };
+}
+
+} // namespace
+
+GenerationSettings::GenerationSettings(QObject *parent)
+    : QObject(parent)
+{
+    m_symbolSelected.fill(true);
+}
+
+const std::array<GenerationSettings::Symbol, GenerationSettings::SymbolCount> &GenerationSettings::SymbolTable()
+{
+    static const std::array<Symbol, SymbolCount> table = {
+        symbol(u'~'), symbol(u'`'), symbol(u'!'), symbol(u'@'), symbol(u'#'), symbol(u'$'), symbol(u'%'),
+        symbol(u'^'), symbol(u'&'), symbol(u'*'), symbol(u'('), symbol(u')'), symbol(u'-'), symbol(u'_'),
+        symbol(u'+'), symbol(u'='), symbol(u'|'), symbol(u'\\'), symbol(u'{'), symbol(u'}'), symbol(u'['),
+        symbol(u']'), symbol(u':'), symbol(u';'), symbol(u'"'), symbol(u'\''), symbol(u'<'), symbol(u'>'),
+        symbol(u','), symbol(u'.'), symbol(u'?'), symbol(u'/'),
+    };
+    return table;
+}
+
+void GenerationSettings::setPasswordLength(const QString &text)
+{
+    if (text == m_passwordLength)
+        return;
+    m_passwordLength = text;
+    Q_EMIT passwordLengthChanged(text);
+}
+
+QString GenerationSettings::count(CharacterClass characterClass) const
+{
+    return m_counts[std::size_t(characterClass)].text;
+}
+
+std::optional<double> GenerationSettings::countValue(CharacterClass characterClass) const
+{
+    return m_counts[std::size_t(characterClass)].value;
+}
+
+void GenerationSettings::setCount(CharacterClass characterClass, const QString &text)
+{
+    CountField &field = m_counts[std::size_t(characterClass)];
+    if (text == field.text)
+        return;
+    field.text = text;
+    field.value = Numbers::tryRead(text);
+    switch (characterClass) {
+    case CharacterClass::Uppercase:
+        Q_EMIT numUppercaseCharsChanged(text);
+        break;
+    case CharacterClass::Lowercase:
+        Q_EMIT numLowercaseCharsChanged(text);
+        break;
+    case CharacterClass::Digit:
+        Q_EMIT numNumbersChanged(text);
+        break;
+    case CharacterClass::Symbol:
+        Q_EMIT numSymbolsChanged(text);
+        break;
+    }
+    Q_EMIT countChanged(characterClass, text);
+}
+
+bool GenerationSettings::SymbolSelected(int index) const
+{
+    if (index < 0 || index >= SymbolCount)
+        raiseError(SubscriptOutOfRange, {}, QStringLiteral("Subscript out of range"));
+    return m_symbolSelected[std::size_t(index)];
+}
+
+void GenerationSettings::setSymbolSelected(int index, bool selected)
+{
+    if (SymbolSelected(index) == selected)
+        return;
+    m_symbolSelected[std::size_t(index)] = selected;
+    invalidatePool();
+    Q_EMIT symbolSelectedChanged(index, selected);
+}
+
+void GenerationSettings::setAllSymbolsSelected(bool selected)
+{
+    for (int i = 0; i < SymbolCount; ++i)
+        setSymbolSelected(i, selected);
+}
+
+int GenerationSettings::selectedSymbolCount() const
+{
+    return int(std::count(m_symbolSelected.begin(), m_symbolSelected.end(), true));
+}
+
+int GenerationSettings::checkBoxValue(int value)
+{
+    if (value < 0 || value > 2)
+        raiseError(ErrorNumber::InvalidPropertyValue);
+    return value;
+}
+
+void GenerationSettings::setNonPrintableChars(int value)
+{
+    if (checkBoxValue(value) == m_nonPrintableChars)
+        return;
+    m_nonPrintableChars = value;
+    invalidatePool();
+    Q_EMIT nonPrintableCharsChanged(value);
+}
+
+void GenerationSettings::setExtendedSymbolChars(int value)
+{
+    if (checkBoxValue(value) == m_extendedSymbolChars)
+        return;
+    m_extendedSymbolChars = value;
+    invalidatePool();
+    Q_EMIT extendedSymbolCharsChanged(value);
+}
+
+void GenerationSettings::setUseDefault(bool useDefault)
+{
+    if (useDefault == m_useDefault)
+        return;
+    m_useDefault = useDefault;
+    Q_EMIT useDefaultChanged(useDefault);
+}
+
+void GenerationSettings::setUserSeed(const QString &text)
+{
+    if (text == m_userSeed)
+        return;
+    m_userSeed = text;
+    Q_EMIT userSeedChanged(text);
+}
+
+QString GenerationSettings::symbolPool() const
+{
+    if (m_poolValid)
+        return m_pool;
+    QString pool;
+    pool.reserve(SymbolCount + 32 + 128);
+    const auto &table = SymbolTable();
+    for (int i = 0; i < SymbolCount; ++i) {
+        if (m_symbolSelected[std::size_t(i)])
+            pool += table[std::size_t(i)].character;
+    }
+    if (m_nonPrintableChars != 0) {
+        for (int code = 0; code <= 31; ++code)
+            pool += characterOfAnsiCode(quint8(code));
+    }
+    if (m_extendedSymbolChars != 0) {
+        for (int code = 128; code <= 255; ++code)
+            pool += characterOfAnsiCode(quint8(code));
+    }
+    m_pool = pool;
+    m_poolValid = true;
+    return m_pool;
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// The four kinds of character a password is made of, in the order the composer numbers them.
+enum class CharacterClass { Uppercase = 0, Lowercase = 1, Digit = 2, Symbol = 3 };
+
+// What the password composer produces: the length, how many characters of each class go into
+// one password, which of the 32 symbols may appear, whether control and extended characters
+// join them, and how the random source is seeded. Length, counts and seed are kept as the text
+// the user typed; what they read as is worked out when they are set, so readers that ask for
+// a count at every draw stay cheap.
+class GenerationSettings : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString PasswordLength READ PasswordLength WRITE setPasswordLength NOTIFY passwordLengthChanged)
+    Q_PROPERTY(QString NumUppercaseChars READ NumUppercaseChars WRITE setNumUppercaseChars NOTIFY
+                   numUppercaseCharsChanged)
+    Q_PROPERTY(QString NumLowercaseChars READ NumLowercaseChars WRITE setNumLowercaseChars NOTIFY
+                   numLowercaseCharsChanged)
+    Q_PROPERTY(QString NumNumbers READ NumNumbers WRITE setNumNumbers NOTIFY numNumbersChanged)
+    Q_PROPERTY(QString NumSymbols READ NumSymbols WRITE setNumSymbols NOTIFY numSymbolsChanged)
+    Q_PROPERTY(int NonPrintableChars READ NonPrintableChars WRITE setNonPrintableChars NOTIFY
+                   nonPrintableCharsChanged)
+    Q_PROPERTY(int ExtendedSymbolChars READ ExtendedSymbolChars WRITE setExtendedSymbolChars NOTIFY
+                   extendedSymbolCharsChanged)
+    Q_PROPERTY(bool UseDefault READ UseDefault WRITE setUseDefault NOTIFY useDefaultChanged)
+    Q_PROPERTY(QString UserSeed READ UserSeed WRITE setUserSeed NOTIFY userSeedChanged)
+
+public:
+    static constexpr int SymbolCount = 32;
+
+    // One entry of the fixed symbol table: the character it adds to the pool and the caption
+    // of its button (the ampersand's caption doubles it, a single one marks an access key).
+    struct Symbol
+    {
+        QChar character;
+        QString caption;
+    };
+
+    explicit GenerationSettings(QObject *parent = nullptr);
+
+    // The 32 symbols, index 0 to 31.
+    static const std::array<Symbol, SymbolCount> &SymbolTable();
+
+    // Characters per password; the sum of the counts when they agree.
+    QString PasswordLength() const { return m_passwordLength; }
+    void setPasswordLength(const QString &text);
+
+    // The count of one class as typed, and as it reads (nothing when it is not a number).
+    QString count(CharacterClass characterClass) const;
+    std::optional<double> countValue(CharacterClass characterClass) const;
+    void setCount(CharacterClass characterClass, const QString &text);
+
+    QString NumUppercaseChars() const { return count(CharacterClass::Uppercase); }
+    void setNumUppercaseChars(const QString &text) { setCount(CharacterClass::Uppercase, text); }
+    QString NumLowercaseChars() const { return count(CharacterClass::Lowercase); }
+    void setNumLowercaseChars(const QString &text) { setCount(CharacterClass::Lowercase, text); }
+    QString NumNumbers() const { return count(CharacterClass::Digit); }
+    void setNumNumbers(const QString &text) { setCount(CharacterClass::Digit, text); }
+    QString NumSymbols() const { return count(CharacterClass::Symbol); }
+    void setNumSymbols(const QString &text) { setCount(CharacterClass::Symbol, text); }
+
+    // Whether symbol `index` (0..31) may appear; raises error 9 for an index outside the table.
+    bool SymbolSelected(int index) const;
+    void setSymbolSelected(int index, bool selected);
+    void setAllSymbolsSelected(bool selected);
+    int selectedSymbolCount() const;
+
+    // Check box values: 0 clear, 1 checked, 2 greyed; any other value raises error 380.
+    // A non-zero value adds codes 0..31, resp. 128..255, to the symbol pool.
+    int NonPrintableChars() const { return m_nonPrintableChars; }
+    void setNonPrintableChars(int value);
+    int ExtendedSymbolChars() const { return m_extendedSymbolChars; }
+    void setExtendedSymbolChars(int value);
+
+    // true: seed from the operating system; false: seed from UserSeed.
+    bool UseDefault() const { return m_useDefault; }
+    void setUseDefault(bool useDefault);
+    QString UserSeed() const { return m_userSeed; }
+    void setUserSeed(const QString &text);
+
+    // The characters a symbol position draws from: the selected symbols in table order, then
+    // codes 0..31, then codes 128..255 as their Windows-1252 characters.
+    QString symbolPool() const;
+
+Q_SIGNALS:
+    void passwordLengthChanged(const QString &text);
+    void numUppercaseCharsChanged(const QString &text);
+    void numLowercaseCharsChanged(const QString &text);
+    void numNumbersChanged(const QString &text);
+    void numSymbolsChanged(const QString &text);
+    // Any of the four counts changed.
+    void countChanged(CharacterClass characterClass, const QString &text);
+    void symbolSelectedChanged(int index, bool selected);
+    void nonPrintableCharsChanged(int value);
+    void extendedSymbolCharsChanged(int value);
+    void useDefaultChanged(bool useDefault);
+    void userSeedChanged(const QString &text);
+
+private:
+    struct CountField
+    {
+        QString text;
+        std::optional<double> value;
+    };
+
+    static int checkBoxValue(int value);
+    void invalidatePool() { m_poolValid = false; }
+
+    QString m_passwordLength = QStringLiteral("10");
+    std::array<CountField, 4> m_counts;
+    std::array<bool, SymbolCount> m_symbolSelected;
+    int m_nonPrintableChars = 0;
+    int m_extendedSymbolChars = 0;
+    bool m_useDefault = true;
+    QString m_userSeed = QStringLiteral("0");
+    mutable QString m_pool;
+    mutable bool m_poolValid = false;
+};

@@ -1,0 +1,106 @@
+#include "widgetprompter.h"
+
+#include "helplauncher.h"
+
+#include <QTextBrowser>
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Message texts use CR LF between lines; a label only wants the line feed.
+QString displayText(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+} // namespace
+
+WidgetPrompter::WidgetPrompter(HelpLauncher *help)
+    : m_help(help)
+{
+}
+
+void WidgetPrompter::setParentWindow(QWidget *parent)
+{
+    m_parent = parent;
+}
+
+MessageAnswer WidgetPrompter::showMessage(const MessageRequest &request)
+{
+    QMessageBox box(boxIcon(request.icon), request.title, displayText(request.text), QMessageBox::NoButton,
+                    m_parent);
+    box.setTextFormat(Qt::PlainText);
+    switch (request.buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    QPushButton *help = nullptr;
+    if (m_help && !request.helpFile.isEmpty() && m_help->hasTopic(request.helpFile))
+        help = box.addButton(QMessageBox::Help);
+
+    for (;;) {
+        box.exec();
+        if (help && box.clickedButton() == help) {
+            m_help->ShowHelpTopic(request.helpFile);
+            continue; // the help button must not answer the question
+        }
+        break;
+    }
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    default:
+        // Closed from the title bar: the box's escape answer.
+        return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok
+            : request.buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                        : MessageAnswer::Cancel;
+    }
+}
+
+std::optional<QString> WidgetPrompter::askText(const InputRequest &request)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, request.title, displayText(request.prompt),
+                                               QLineEdit::Normal, request.defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+#include <cstdint>
+
+// Uniform whole numbers from a ChaCha20 key stream. Unseeded or seeded with 0 it is keyed from
+// the operating system's entropy source; any other seed keys it from that seed, so equal seeds
+// give equal draws. The stream is produced a block at a time, so a draw is cheap.
+class RandomSource
+{
+public:
+    RandomSource();
+    virtual ~RandomSource();
+    RandomSource(const RandomSource &) = delete;
+    RandomSource &operator=(const RandomSource &) = delete;
+
+    // The instance the program shares, made on first use and kept until the process ends.
+    static RandomSource &processInstance();
+
+    // 0: a fresh key from the operating system; any other value: the sequence of that value.
+    virtual void SetSeed(qint32 seed);
+
+    // A uniformly chosen whole number from low to high, both included, without modulo bias.
+    // Raises error 5 when low is above high.
+    virtual qint32 RandomBetween(qint32 low, qint32 high);
+
+private:
+    std::uint32_t nextWord();
+    void refill();
+    void rekey(const unsigned char *key);
+
+    static constexpr std::size_t BufferWords = 1024;
+    std::array<unsigned char, 32> m_key {};
+    std::array<std::uint32_t, BufferWords> m_buffer {};
+    std::size_t m_next = BufferWords;
+    std::uint64_t m_block = 0;
+};
