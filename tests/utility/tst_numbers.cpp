@@ -2,7 +2,6 @@
 #include "numbers.h"
 
 #include <QTest>
-
 #include <cmath>
 #include <limits>
 

@@ -3,7 +3,6 @@
 
 #include <QSet>
 #include <QTest>
-
 #include <vector>
 
 class TestRandomSource : public QObject

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QSettings>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -52,10 +51,12 @@ private Q_SLOTS:
         RegistryKey key;
         key.EnterSubKey(RegistryKey::CurrentUser);
         key.EnterSubKey(QStringLiteral("Software")); // always there
-        QCOMPARE(errorOf([&] { key.EnterSubKey(QStringLiteral("Talvore Software")); }), ErrorNumber::KeyNotFound);
-        QCOMPARE(key.currentPath(), QStringLiteral("Software")); // a failed step does not move
-        QCOMPARE(errorOf([&] { key.OpenPath(ProgramPath, RegistryKey::CurrentUser, RegistryKey::AllAccess); }),
+        QCOMPARE(errorOf([&] { key.EnterSubKey(QStringLiteral("Talvore Software")); }),
                  ErrorNumber::KeyNotFound);
+        QCOMPARE(key.currentPath(), QStringLiteral("Software")); // a failed step does not move
+        QCOMPARE(
+            errorOf([&] { key.OpenPath(ProgramPath, RegistryKey::CurrentUser, RegistryKey::AllAccess); }),
+            ErrorNumber::KeyNotFound);
         QCOMPARE(errorOf([&] { key.EnterSubKey(QStringLiteral("Elsewhere")); }), ErrorNumber::KeyNotFound);
     }
 
