@@ -1,3 +1,4 @@
+#include "errorof.h"
 #include "errorrecord.h"
 #include "generationsettings.h"
 

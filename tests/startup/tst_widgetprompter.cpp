@@ -48,11 +48,12 @@ private Q_SLOTS:
         QTest::newRow("ok") << MessageButtons::Ok << int(QMessageBox::Ok) << MessageAnswer::Ok;
         QTest::newRow("yes") << MessageButtons::YesNo << int(QMessageBox::Yes) << MessageAnswer::Yes;
         QTest::newRow("no") << MessageButtons::YesNo << int(QMessageBox::No) << MessageAnswer::No;
-        QTest::newRow("cancel of three") << MessageButtons::YesNoCancel << int(QMessageBox::Cancel)
-                                         << MessageAnswer::Cancel;
-        QTest::newRow("no of three") << MessageButtons::YesNoCancel << int(QMessageBox::No) << MessageAnswer::No;
-        QTest::newRow("cancel of two") << MessageButtons::OkCancel << int(QMessageBox::Cancel)
-                                       << MessageAnswer::Cancel;
+        QTest::newRow("cancel of three")
+            << MessageButtons::YesNoCancel << int(QMessageBox::Cancel) << MessageAnswer::Cancel;
+        QTest::newRow("no of three") << MessageButtons::YesNoCancel << int(QMessageBox::No)
+                                     << MessageAnswer::No;
+        QTest::newRow("cancel of two")
+            << MessageButtons::OkCancel << int(QMessageBox::Cancel) << MessageAnswer::Cancel;
     }
     void shouldReturnTheButtonTheUserClicks()
     {
@@ -128,8 +129,9 @@ private Q_SLOTS:
             input->setTextValue(QStringLiteral("typed"));
             input->accept();
         });
-        QCOMPARE(prompter.askText({ QStringLiteral("Prompt"), QStringLiteral("Title"), QStringLiteral("start") }),
-                 std::optional<QString>(QStringLiteral("typed")));
+        QCOMPARE(
+            prompter.askText({ QStringLiteral("Prompt"), QStringLiteral("Title"), QStringLiteral("start") }),
+            std::optional<QString>(QStringLiteral("typed")));
 
         whenModalAppears([](QWidget *dialog) { qobject_cast<QInputDialog *>(dialog)->reject(); });
         QCOMPARE(prompter.askText({ QStringLiteral("Prompt"), QStringLiteral("Title"), {} }), std::nullopt);

@@ -1,3 +1,4 @@
+#include "errorof.h"
 #include "errorrecord.h"
 #include "registrykey.h"
 #include "temporarysettings.h"
@@ -11,14 +12,6 @@
 namespace {
 
 const QString ProgramPath = QStringLiteral("Software\\Talvore Software\\Mintara");
-
-template<typename F>
-qint32 errorOf(F &&call)
-{
-    qint32 number = 0;
-    runTrapped(std::forward<F>(call), [&](const ErrorRecord &e) { number = e.number; });
-    return number;
-}
 
 // The 32 symbol characters, '/' and '\' among them.
 QStringList symbolNames()
