@@ -53,9 +53,7 @@ void AdvancedDialogHost::release()
     m_dialog = nullptr;
     // Detach at once, so the old window's boxes no longer edit a record reloaded for the next.
     disconnect(old, nullptr, this, nullptr);
-    old->disconnect(&m_options);
-    m_options.disconnect(old);
-    m_options.settings().disconnect(old);
+    old->detach();
     old->hide();
     old->deleteLater(); // it may be inside its own signal right now
 }

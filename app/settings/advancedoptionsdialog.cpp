@@ -101,6 +101,12 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(AdvancedOptions &options, HelpLaunc
 
 AdvancedOptionsDialog::~AdvancedOptionsDialog() = default;
 
+void AdvancedOptionsDialog::detach()
+{
+    disconnect(&m_settings, nullptr, this, nullptr);
+    disconnect(&m_options, nullptr, this, nullptr);
+}
+
 QWidget *AdvancedOptionsDialog::createGeneralPage()
 {
     auto *page = new QWidget;
@@ -287,7 +293,7 @@ QLineEdit *AdvancedOptionsDialog::createTextBox(const QString &name,
     // made by the count rules, come back.
     connect(box, &QLineEdit::textChanged, this,
             [this, write](const QString &text) { (m_settings.*write)(text); });
-    connect(&m_settings, changed, box, [box](const QString &text) {
+    connect(&m_settings, changed, this, [box](const QString &text) {
         if (box->text() != text)
             box->setText(text);
     });
@@ -305,7 +311,7 @@ void AdvancedOptionsDialog::bindCheckBox(QCheckBox *box, int (GenerationSettings
     show((m_settings.*read)());
     connect(box, &QCheckBox::stateChanged, this,
             [this, write](int state) { (m_settings.*write)(checkValue(state)); });
-    connect(&m_settings, changed, box, show);
+    connect(&m_settings, changed, this, show);
 }
 
 void AdvancedOptionsDialog::showUseDefault(bool useDefault)

@@ -28,6 +28,9 @@ public:
                                    QWidget *parent = nullptr);
     ~AdvancedOptionsDialog() override;
 
+    // Stops following the record, for a window on its way out while the record lives on.
+    void detach();
+
     // The help page of this window.
     static QString helpTopic() { return QStringLiteral("advanced_options.htm"); }
 

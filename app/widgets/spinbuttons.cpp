@@ -68,7 +68,7 @@ QSize SpinButtons::sizeHint() const
 
 void SpinButtons::step(int direction)
 {
-    if (!m_buddy || !isEnabled())
+    if (!m_buddy || !m_buddy->isEnabled() || !isEnabled())
         return;
     const std::optional<double> value = Numbers::tryRead(m_buddy->text());
     double next = m_minimum;
