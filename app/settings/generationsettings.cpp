@@ -27,8 +27,8 @@ GenerationSettings::GenerationSettings(QObject *parent)
 void GenerationSettings::resetToDefaults()
 {
     setPasswordLength(QStringLiteral("10"));
-    for (const CharacterClass c :
-         { CharacterClass::Uppercase, CharacterClass::Lowercase, CharacterClass::Digit, CharacterClass::Symbol })
+    for (const CharacterClass c : { CharacterClass::Uppercase, CharacterClass::Lowercase,
+                                    CharacterClass::Digit, CharacterClass::Symbol })
         setCount(c, QString());
     setAllSymbolsSelected(true);
     setNonPrintableChars(0);

@@ -7,6 +7,7 @@
 #include "symbolbutton.h"
 #include "temporarysettings.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -368,6 +370,29 @@ private Q_SLOTS:
         QVERIFY(!m_host->hasDialog());
         QVERIFY(!m_options->isLoaded());
         QTRY_VERIFY(dialog.isNull());
+    }
+
+    void shouldShowModallyOverItsOwnerAndTellWhetherOkClosedIt()
+    {
+        QWidget owner;
+        owner.show();
+        m_options->settings().setPasswordLength(QStringLiteral("12")); // as the main window does first
+        QTimer::singleShot(0, this, [] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            QCOMPARE(modal->objectName(), QStringLiteral("frmAdvanced"));
+            QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        QSignalSpy accepted(m_host.get(), &AdvancedDialogHost::lengthAccepted);
+        QVERIFY(m_host->exec(&owner));
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(accepted.first().first().toString(), QStringLiteral("12"));
+        QVERIFY(!m_host->hasDialog());
+
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        QVERIFY(!m_host->exec(&owner));
+        QCOMPARE(m_host->dialog()->findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->text(),
+                 QStringLiteral("12"));
     }
 };
 

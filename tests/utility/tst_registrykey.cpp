@@ -158,7 +158,8 @@ private Q_SLOTS:
 
     void shouldLeaveTheFileAloneWhenAValueIsWrittenUnchanged()
     {
-        m_store->writeProgramSettingsFile("; kept only while nothing is rewritten\n[Seed]\nUseDefault=1\nUserSeed=0\n");
+        m_store->writeProgramSettingsFile(
+            "; kept only while nothing is rewritten\n[Seed]\nUseDefault=1\nUserSeed=0\n");
         RegistryKey key;
         enterProgramKey(key);
         key.EnterSubKey(QStringLiteral("Seed"));
