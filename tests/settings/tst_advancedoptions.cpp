@@ -312,21 +312,6 @@ private Q_SLOTS:
         QCOMPARE(settings.UserSeed(), QStringLiteral("0"));
     }
 
-    void shouldToggleAllSymbolsByTheCaption()
-    {
-        AdvancedOptions options(m_prompter);
-        GenerationSettings &settings = options.settings();
-        QCOMPARE(options.selectSymbolsCaption(), QStringLiteral("Unselect All"));
-        options.clickSelectSymbols();
-        QCOMPARE(settings.selectedSymbolCount(), 0);
-        QCOMPARE(options.selectSymbolsCaption(), QStringLiteral("Select All"));
-        QCOMPARE(options.selectSymbolsToolTip(), QStringLiteral("Select all symbols"));
-        options.clickSelectSymbols();
-        QCOMPARE(settings.selectedSymbolCount(), 32);
-        QCOMPARE(options.selectSymbolsCaption(), QStringLiteral("Unselect All"));
-        QCOMPARE(options.selectSymbolsToolTip(), QStringLiteral("Unselect all symbols"));
-    }
-
     void shouldCheckTheRecordBeforeSavingIt_data()
     {
         QTest::addColumn<QString>("length");

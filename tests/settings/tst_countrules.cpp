@@ -146,27 +146,29 @@ private Q_SLOTS:
         QCOMPARE(countsOf(record.settings), QStringLiteral("2/2/2/1"));
     }
 
+    void shouldReportOverflowAboveTheLargestLengthAndKeepWhatWasWritten_data()
+    {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("counts");
+        // Three counts are written before three times the quarter overflows; the symbols are not.
+        QTest::newRow("three quarters too large") << "43691"
+                                                  << "10923/10923/10923/";
+        QTest::newRow("a quarter too large") << "140000"
+                                             << "///";
+    }
     void shouldReportOverflowAboveTheLargestLengthAndKeepWhatWasWritten()
     {
+        QFETCH(QString, length);
+        QFETCH(QString, counts);
         Record record;
-        record.settings.setPasswordLength(QStringLiteral("43691"));
+        record.settings.setPasswordLength(length);
         QCOMPARE(record.prompter.messages.size(), 1);
         const MessageRequest &report = record.prompter.messages.first();
         QCOMPARE(report.title, QStringLiteral("Error"));
         QVERIFY2(report.text.startsWith(QStringLiteral("Error #6\r\nOverflow\r\n")), qPrintable(report.text));
         QVERIFY(report.text.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.AdjustNumbers()\r\n")));
-        // Three counts were written before the sum overflowed; the symbol count was not.
-        QCOMPARE(countsOf(record.settings), QStringLiteral("10923/10923/10923/"));
+        QCOMPARE(countsOf(record.settings), counts);
         QVERIFY(record.rules.CanAdjustLength());
-    }
-
-    void shouldReportALengthTooLargeForAQuarterBeforeWritingAnything()
-    {
-        Record record;
-        record.settings.setPasswordLength(QStringLiteral("140000"));
-        QCOMPARE(record.prompter.messages.size(), 1);
-        QVERIFY(record.prompter.messages.first().text.startsWith(QStringLiteral("Error #6\r\n")));
-        QCOMPARE(countsOf(record.settings), QStringLiteral("///"));
     }
 };
 
