@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
@@ -291,8 +292,7 @@ QLineEdit *AdvancedOptionsDialog::createTextBox(const QString &name,
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 10);
     // Every change of the text, typed or stepped, goes to the record; the record's changes,
     // made by the count rules, come back.
-    connect(box, &QLineEdit::textChanged, this,
-            [this, write](const QString &text) { (m_settings.*write)(text); });
+    connect(box, &QLineEdit::textChanged, this, std::bind_front(write, &m_settings));
     connect(&m_settings, changed, this, [box](const QString &text) {
         if (box->text() != text)
             box->setText(text);
@@ -310,7 +310,7 @@ void AdvancedOptionsDialog::bindCheckBox(QCheckBox *box, int (GenerationSettings
     };
     show((m_settings.*read)());
     connect(box, &QCheckBox::stateChanged, this,
-            [this, write](int state) { (m_settings.*write)(checkValue(state)); });
+            [write = std::bind_front(write, &m_settings)](int state) { write(checkValue(state)); });
     connect(&m_settings, changed, this, show);
 }
 

@@ -45,6 +45,7 @@ void SpinButtons::setBuddy(QLineEdit *buddy)
     if (m_buddy)
         m_buddy->removeEventFilter(this);
     m_buddy = buddy;
+    m_buddyObject = buddy;
     if (m_buddy)
         m_buddy->installEventFilter(this);
     fitArrows();
@@ -88,15 +89,20 @@ void SpinButtons::step(int direction)
 
 bool SpinButtons::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            step(key == Qt::Key_Up ? +1 : -1);
-            return true;
+    // The box also sends events while it is being destroyed: look at the event first and only
+    // then at the box, so it is never taken for a line edit once it no longer is one.
+    const bool key = event->type() == QEvent::KeyPress;
+    if ((key || event->type() == QEvent::EnabledChange) && watched == m_buddyObject) {
+        if (key) {
+            const int pressed = static_cast<QKeyEvent *>(event)->key();
+            if (pressed == Qt::Key_Up || pressed == Qt::Key_Down) {
+                step(pressed == Qt::Key_Up ? +1 : -1);
+                return true;
+            }
+        } else {
+            updateEnabled();
         }
     }
-    if (watched == m_buddy && event->type() == QEvent::EnabledChange)
-        updateEnabled();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -45,6 +45,7 @@ private:
     void fitArrows();
 
     QPointer<QLineEdit> m_buddy;
+    QObject *m_buddyObject = nullptr; // for telling the box's events apart, never dereferenced
     QToolButton *m_up;
     QToolButton *m_down;
     int m_minimum = 0;
