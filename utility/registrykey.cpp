@@ -206,6 +206,15 @@ void RegistryKey::SetValue(const QString &name, const QVariant &data)
     QSettings &store = settings();
     const QString group = groupOf(m_path);
     const QString key = group.isEmpty() ? escapedName(name) : group + u'/' + escapedName(name);
+    // Every write rewrites and flushes the whole file; a value that reads back the same as it
+    // would be written (the store keeps numbers as their text) is left alone.
+    if (store.contains(key)) {
+        const QVariant stored = store.value(key);
+        if (stored == data
+            || (stored.typeId() == QMetaType::QString && data.canConvert<QString>()
+                && stored.toString() == data.toString()))
+            return;
+    }
     store.setValue(key, data);
     store.sync();
     if (store.status() != QSettings::NoError)

@@ -24,6 +24,19 @@ GenerationSettings::GenerationSettings(QObject *parent)
     m_symbolSelected.fill(true);
 }
 
+void GenerationSettings::resetToDefaults()
+{
+    setPasswordLength(QStringLiteral("10"));
+    for (const CharacterClass c : { CharacterClass::Uppercase, CharacterClass::Lowercase,
+                                    CharacterClass::Digit, CharacterClass::Symbol })
+        setCount(c, QString());
+    setAllSymbolsSelected(true);
+    setNonPrintableChars(0);
+    setExtendedSymbolChars(0);
+    setUseDefault(true);
+    setUserSeed(QStringLiteral("0"));
+}
+
 const std::array<GenerationSettings::Symbol, GenerationSettings::SymbolCount> &
 GenerationSettings::SymbolTable()
 {

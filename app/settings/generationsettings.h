@@ -44,6 +44,9 @@ public:
 
     explicit GenerationSettings(QObject *parent = nullptr);
 
+    // Puts every field back to what a fresh record holds, notifying each field that changes.
+    void resetToDefaults();
+
     // The 32 symbols, index 0 to 31.
     static const std::array<Symbol, SymbolCount> &SymbolTable();
 

@@ -149,6 +149,27 @@ private Q_SLOTS:
         QVERIFY(!key.GetValue(QStringLiteral("UseDefault")).isValid());
         QVERIFY(errorOf([&] { key.SetValue(QStringLiteral("UseDefault"), 0); }) != 0);
     }
+
+    void shouldLeaveTheFileAloneWhenAValueIsWrittenUnchanged()
+    {
+        m_store->writeProgramSettingsFile(
+            "; kept only while nothing is rewritten\n[Seed]\nUseDefault=1\nUserSeed=0\n");
+        RegistryKey key;
+        enterProgramKey(key);
+        key.EnterSubKey(QStringLiteral("Seed"));
+        key.SetValue(QStringLiteral("UseDefault"), 1); // stored as the text "1"
+        key.SetValue(QStringLiteral("UserSeed"), QStringLiteral("0"));
+        QFile file(m_store->programSettingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith("; kept"));
+        file.close();
+
+        key.SetValue(QStringLiteral("UseDefault"), 0);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray rewritten = file.readAll();
+        QVERIFY(!rewritten.startsWith("; kept"));
+        QVERIFY(rewritten.contains("UseDefault=0"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRegistryKey)

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "countrules.h"
+#include "generationsettings.h"
+
+#include <QObject>
+#include <QString>
+
+class Prompter;
+
+// The advanced options as the rest of the program sees them, without any window: the one
+// generation settings record, the rules that keep its counts in step, its load from and save
+// to the store, and the state of the "Select All" button.
+//
+// The record lives as long as this object, so readers may keep a reference to it across
+// unloads (a batch run reads it while the event loop runs). Unloading only marks the edits as
+// forgotten: the next use through settings(), load() or VerifyInputAndSaveSettings() puts the
+// record back to its defaults and reloads it from the store, as a freshly opened dialog would.
+class AdvancedOptions : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString selectSymbolsCaption READ selectSymbolsCaption NOTIFY selectSymbolsCaptionChanged)
+    Q_PROPERTY(QString selectSymbolsToolTip READ selectSymbolsToolTip NOTIFY selectSymbolsCaptionChanged)
+    Q_PROPERTY(bool loaded READ isLoaded NOTIFY loadedChanged)
+
+public:
+    explicit AdvancedOptions(Prompter &prompter, QObject *parent = nullptr);
+
+    // The record, loaded first when it is not.
+    GenerationSettings &settings();
+    // The two re-entry flags of the count rules, and the rules themselves.
+    CountRules &rules() { return m_rules; }
+
+    // Whether the record holds a load (and maybe edits) that has not been unloaded since.
+    bool isLoaded() const { return m_loaded; }
+    // Loads unless loaded; a dialog's start-up.
+    void ensureLoaded();
+    // Starts afresh: defaults, flags off, then LoadSettings.
+    void load();
+    // Forgets the edits; the next use reloads. Emits unloaded() when it was loaded.
+    void unload();
+
+    // Reads the record from the store and brings length and counts in line. Nothing stored
+    // yet, or only part of it: what is there loads, the rest keeps its defaults and is stored.
+    // A value that cannot be used is reported as "frmAdvanced.LoadSettings()" once the load
+    // has finished; the others still load.
+    void LoadSettings();
+    // Writes the record to the store; never reports.
+    void SaveSettings();
+
+    // The gate before the record is used or stored: asks about a zero length and about
+    // symbols wanted while none is selected, then saves. True when the record may be used.
+    bool VerifyInputAndSaveSettings();
+
+    // The "Select All" / "Unselect All" button, and its click.
+    QString selectSymbolsCaption() const { return m_selectSymbolsCaption; }
+    QString selectSymbolsToolTip() const { return m_selectSymbolsToolTip; }
+    void clickSelectSymbols();
+
+    // The tooltip of a symbol button in the given state.
+    static QString symbolToolTip(bool selected);
+
+Q_SIGNALS:
+    void selectSymbolsCaptionChanged(const QString &caption);
+    void loadedChanged(bool loaded);
+    // The edits were forgotten; windows showing them go away.
+    void unloaded();
+
+private:
+    bool verify();
+    void setSelectSymbolsCaption(const QString &caption, const QString &toolTip);
+
+    Prompter &m_prompter;
+    GenerationSettings m_settings;
+    CountRules m_rules;
+    QString m_selectSymbolsCaption;
+    QString m_selectSymbolsToolTip;
+    bool m_loaded = false;
+};

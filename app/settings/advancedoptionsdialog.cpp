@@ -1,0 +1,337 @@
+#include "advancedoptionsdialog.h"
+
+#include "advancedoptions.h"
+#include "generationsettings.h"
+#include "helplauncher.h"
+#include "spinbuttons.h"
+#include "symbolbutton.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace {
+
+constexpr int SymbolsPerRow = 8;
+
+Qt::CheckState checkState(int value)
+{
+    // The stored values: 0 clear, 1 checked, 2 greyed.
+    return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+int checkValue(int state)
+{
+    return state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+}
+
+// A number box with its arrows right against it.
+QHBoxLayout *numberField(QLineEdit *box, SpinButtons *spin)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(box);
+    row->addWidget(spin);
+    return row;
+}
+
+SpinButtons *spinFor(QLineEdit *box, const QString &name, QWidget *parent)
+{
+    auto *spin = new SpinButtons(parent);
+    spin->setObjectName(name);
+    spin->setBuddy(box);
+    return spin;
+}
+
+} // namespace
+
+AdvancedOptionsDialog::AdvancedOptionsDialog(AdvancedOptions &options, HelpLauncher *help, QWidget *parent)
+    : QDialog(parent)
+    , m_options(options)
+    , m_settings(options.settings())
+    , m_help(help)
+{
+    setObjectName(QStringLiteral("frmAdvanced"));
+    setWindowTitle(QStringLiteral("Advanced Options"));
+    if (QFontDatabase::families().contains(QStringLiteral("Tahoma")))
+        setFont(QFont(QStringLiteral("Tahoma"), font().pointSize()));
+
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("ssTab"));
+    tabs->addTab(createGeneralPage(), QStringLiteral("General"));
+    tabs->addTab(createSymbolsPage(), QStringLiteral("Symbols"));
+    tabs->addTab(createCombinationPage(), QStringLiteral("Combination"));
+
+    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    cancel->setAutoDefault(false);
+    auto *helpButton = new QPushButton(QStringLiteral("&Help"), this);
+    helpButton->setObjectName(QStringLiteral("cmdHelp"));
+    helpButton->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &AdvancedOptionsDialog::cmdOK_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(helpButton, &QPushButton::clicked, this, [this] {
+        if (m_help)
+            m_help->ShowHelpTopic(helpTopic());
+    });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(helpButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+AdvancedOptionsDialog::~AdvancedOptionsDialog() = default;
+
+void AdvancedOptionsDialog::detach()
+{
+    disconnect(&m_settings, nullptr, this, nullptr);
+    disconnect(&m_options, nullptr, this, nullptr);
+}
+
+QWidget *AdvancedOptionsDialog::createGeneralPage()
+{
+    auto *page = new QWidget;
+    auto *frame = new QGroupBox(QStringLiteral("Seed"), page);
+    frame->setObjectName(QStringLiteral("fraSeed"));
+
+    m_optSeed[0] = new QRadioButton(QStringLiteral("&Use current system time (recommended)"), frame);
+    m_optSeed[1] = new QRadioButton(QStringLiteral("Let &me specify"), frame);
+    m_optSeed[0]->setObjectName(QStringLiteral("optSeed_0"));
+    m_optSeed[1]->setObjectName(QStringLiteral("optSeed_1"));
+    m_txtSeed = createTextBox(QStringLiteral("txtSeed"), &GenerationSettings::UserSeed,
+                              &GenerationSettings::setUserSeed, &GenerationSettings::userSeedChanged);
+    m_txtSeed->setParent(frame);
+    m_txtSeed->setMaximumWidth(m_txtSeed->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
+
+    connect(m_optSeed[0], &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_settings.setUseDefault(true);
+    });
+    connect(m_optSeed[1], &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_settings.setUseDefault(false);
+    });
+    // A click on the option that is already chosen still puts the cursor in the box.
+    connect(m_optSeed[1], &QRadioButton::clicked, m_txtSeed, [this] { m_txtSeed->setFocus(); });
+    connect(&m_settings, &GenerationSettings::useDefaultChanged, this, [this](bool useDefault) {
+        showUseDefault(useDefault);
+        if (!useDefault)
+            m_txtSeed->setFocus();
+    });
+    showUseDefault(m_settings.UseDefault());
+
+    auto *grid = new QGridLayout(frame);
+    grid->addWidget(m_optSeed[0], 0, 0, 1, 3);
+    grid->addWidget(m_optSeed[1], 1, 0);
+    grid->addWidget(m_txtSeed, 1, 1);
+    grid->setColumnStretch(2, 1);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(frame);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *AdvancedOptionsDialog::createSymbolsPage()
+{
+    auto *page = new QWidget;
+    auto *instruction =
+        new QLabel(QStringLiteral("Click the buttons below to select or unselect a symbol."), page);
+    instruction->setObjectName(QStringLiteral("Label1"));
+
+    auto *grid = new QGridLayout;
+    grid->setSpacing(4);
+    const auto &table = GenerationSettings::SymbolTable();
+    for (int i = 0; i < GenerationSettings::SymbolCount; ++i) {
+        auto *button = new SymbolButton(table[std::size_t(i)].caption, page);
+        button->setObjectName(QStringLiteral("cmdSymbol_%1").arg(i));
+        connect(button, &SymbolButton::clicked, this,
+                [this, i] { m_settings.setSymbolSelected(i, !m_settings.SymbolSelected(i)); });
+        grid->addWidget(button, i / SymbolsPerRow, i % SymbolsPerRow);
+        m_symbols[std::size_t(i)] = button;
+        showSymbol(i, m_settings.SymbolSelected(i));
+    }
+    connect(&m_settings, &GenerationSettings::symbolSelectedChanged, this,
+            &AdvancedOptionsDialog::showSymbol);
+    auto *centred = new QHBoxLayout;
+    centred->addStretch();
+    centred->addLayout(grid);
+    centred->addStretch();
+
+    auto *nonPrintable = new QCheckBox(QStringLiteral("Allow &non-printable characters"), page);
+    nonPrintable->setObjectName(QStringLiteral("chkNonPrintChars"));
+    bindCheckBox(nonPrintable, &GenerationSettings::NonPrintableChars,
+                 &GenerationSettings::setNonPrintableChars, &GenerationSettings::nonPrintableCharsChanged);
+    auto *extended = new QCheckBox(QStringLiteral("Allow extended &symbol characters"), page);
+    extended->setObjectName(QStringLiteral("chkSymbolChars"));
+    bindCheckBox(extended, &GenerationSettings::ExtendedSymbolChars,
+                 &GenerationSettings::setExtendedSymbolChars,
+                 &GenerationSettings::extendedSymbolCharsChanged);
+
+    m_cmdSelSymbols = new QPushButton(m_options.selectSymbolsCaption(), page);
+    m_cmdSelSymbols->setObjectName(QStringLiteral("cmdSelSymbols"));
+    m_cmdSelSymbols->setToolTip(m_options.selectSymbolsToolTip());
+    m_cmdSelSymbols->setAutoDefault(false);
+    connect(m_cmdSelSymbols, &QPushButton::clicked, &m_options, &AdvancedOptions::clickSelectSymbols);
+    connect(&m_options, &AdvancedOptions::selectSymbolsCaptionChanged, this, [this](const QString &caption) {
+        m_cmdSelSymbols->setText(caption);
+        m_cmdSelSymbols->setToolTip(m_options.selectSymbolsToolTip());
+    });
+
+    auto *checks = new QVBoxLayout;
+    checks->addWidget(nonPrintable);
+    checks->addWidget(extended);
+    auto *bottom = new QHBoxLayout;
+    bottom->addLayout(checks);
+    bottom->addStretch();
+    bottom->addWidget(m_cmdSelSymbols, 0, Qt::AlignBottom);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(instruction);
+    layout->addLayout(centred);
+    layout->addLayout(bottom);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *AdvancedOptionsDialog::createCombinationPage()
+{
+    auto *page = new QWidget;
+    auto *frame = new QGroupBox(QStringLiteral("Options"), page);
+    frame->setObjectName(QStringLiteral("fraOptions"));
+    auto *grid = new QGridLayout(frame);
+
+    struct CountRow
+    {
+        const char *label;
+        const char *box;
+        const char *spin;
+        QString (GenerationSettings::*read)() const;
+        void (GenerationSettings::*write)(const QString &);
+        void (GenerationSettings::*changed)(const QString &);
+    };
+    const CountRow rows[] = {
+        { "Lowercase characters:", "txtNumLowercase", "udNumLowercase",
+          &GenerationSettings::NumLowercaseChars, &GenerationSettings::setNumLowercaseChars,
+          &GenerationSettings::numLowercaseCharsChanged },
+        { "Uppercase characters:", "txtNumUppercase", "udNumUppercase",
+          &GenerationSettings::NumUppercaseChars, &GenerationSettings::setNumUppercaseChars,
+          &GenerationSettings::numUppercaseCharsChanged },
+        { "Numbers:", "txtNumNumbers", "udNumNumbers", &GenerationSettings::NumNumbers,
+          &GenerationSettings::setNumNumbers, &GenerationSettings::numNumbersChanged },
+        { "Symbols:", "txtNumSymbols", "udNumSymbols", &GenerationSettings::NumSymbols,
+          &GenerationSettings::setNumSymbols, &GenerationSettings::numSymbolsChanged },
+    };
+    int row = 0;
+    for (const CountRow &count : rows) {
+        QLineEdit *box = createTextBox(QLatin1String(count.box), count.read, count.write, count.changed);
+        box->setParent(frame);
+        auto *label = new QLabel(QLatin1String(count.label), frame);
+        label->setBuddy(box);
+        grid->addWidget(label, row, 0);
+        grid->addLayout(numberField(box, spinFor(box, QLatin1String(count.spin), frame)), row, 1);
+        ++row;
+    }
+
+    auto *line = new QFrame(frame);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    grid->addWidget(line, row++, 0, 1, 3);
+
+    QLineEdit *length =
+        createTextBox(QStringLiteral("txtPassLen"), &GenerationSettings::PasswordLength,
+                      &GenerationSettings::setPasswordLength, &GenerationSettings::passwordLengthChanged);
+    length->setParent(frame);
+    length->setToolTip(QStringLiteral("Specify the password length in characters"));
+    SpinButtons *lengthSpin = spinFor(length, QStringLiteral("udPassLen"), frame);
+    lengthSpin->setMaximum(10000);
+    auto *lengthLabel = new QLabel(QStringLiteral("Password &length:"), frame);
+    lengthLabel->setObjectName(QStringLiteral("lblPassLenLabels_0"));
+    lengthLabel->setBuddy(length);
+    auto *unit = new QLabel(QStringLiteral("characters"), frame);
+    unit->setObjectName(QStringLiteral("lblPassLenLabels_1"));
+    grid->addWidget(lengthLabel, row, 0);
+    grid->addLayout(numberField(length, lengthSpin), row, 1);
+    grid->addWidget(unit, row, 2);
+    grid->setColumnStretch(2, 1);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(frame);
+    layout->addStretch();
+    return page;
+}
+
+QLineEdit *AdvancedOptionsDialog::createTextBox(const QString &name,
+                                                QString (GenerationSettings::*read)() const,
+                                                void (GenerationSettings::*write)(const QString &),
+                                                void (GenerationSettings::*changed)(const QString &))
+{
+    auto *box = new QLineEdit((m_settings.*read)());
+    box->setObjectName(name);
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 10);
+    // Every change of the text, typed or stepped, goes to the record; the record's changes,
+    // made by the count rules, come back.
+    connect(box, &QLineEdit::textChanged, this, std::bind_front(write, &m_settings));
+    connect(&m_settings, changed, this, [box](const QString &text) {
+        if (box->text() != text)
+            box->setText(text);
+    });
+    return box;
+}
+
+void AdvancedOptionsDialog::bindCheckBox(QCheckBox *box, int (GenerationSettings::*read)() const,
+                                         void (GenerationSettings::*write)(int),
+                                         void (GenerationSettings::*changed)(int))
+{
+    const auto show = [box](int value) {
+        box->setCheckState(checkState(value));
+        box->setTristate(value == 2); // a greyed value stays greyed until clicked
+    };
+    show((m_settings.*read)());
+    connect(box, &QCheckBox::stateChanged, this,
+            [write = std::bind_front(write, &m_settings)](int state) { write(checkValue(state)); });
+    connect(&m_settings, changed, this, show);
+}
+
+void AdvancedOptionsDialog::showUseDefault(bool useDefault)
+{
+    m_optSeed[0]->setChecked(useDefault);
+    m_optSeed[1]->setChecked(!useDefault);
+    m_txtSeed->setEnabled(!useDefault);
+}
+
+void AdvancedOptionsDialog::showSymbol(int index, bool selected)
+{
+    SymbolButton *button = m_symbols[std::size_t(index)];
+    button->setSelected(selected);
+    button->setToolTip(AdvancedOptions::symbolToolTip(selected));
+}
+
+void AdvancedOptionsDialog::cmdOK_Click()
+{
+    if (!m_options.VerifyInputAndSaveSettings())
+        return; // the check has said why; the edits stay for the user to fix
+    Q_EMIT lengthAccepted(m_settings.PasswordLength());
+    accept();
+}

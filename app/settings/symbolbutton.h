@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPushButton>
+
+// A square button for one symbol, painted from its selection: the desktop's highlight colour
+// when selected, the plain button face when not. The colours are taken from the palette at
+// every paint, so the buttons follow a change of colour scheme.
+class SymbolButton : public QPushButton
+{
+    Q_OBJECT
+    Q_PROPERTY(bool selected READ isSelected WRITE setSelected)
+
+public:
+    explicit SymbolButton(const QString &caption, QWidget *parent = nullptr);
+
+    bool isSelected() const { return m_selected; }
+    // Repaints in the colour of the new state.
+    void setSelected(bool selected);
+
+    // The colour role a button in the given state is filled with.
+    static QPalette::ColorRole faceRole(bool selected);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_selected = true;
+};

@@ -1,0 +1,400 @@
+#include "advanceddialoghost.h"
+#include "advancedoptions.h"
+#include "advancedoptionsdialog.h"
+#include "helplauncher.h"
+#include "scriptedprompter.h"
+#include "spinbuttons.h"
+#include "symbolbutton.h"
+#include "temporarysettings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+QString countsIn(QWidget *dialog)
+{
+    QStringList counts;
+    for (const char *name : { "txtNumUppercase", "txtNumLowercase", "txtNumNumbers", "txtNumSymbols" })
+        counts << dialog->findChild<QLineEdit *>(QLatin1String(name))->text();
+    return counts.join(u'/');
+}
+
+} // namespace
+
+class TestAdvancedOptionsDialog : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TemporarySettings> m_store;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<AdvancedOptions> m_options;
+    std::unique_ptr<AdvancedDialogHost> m_host;
+
+    template<typename T = QWidget>
+    T *control(const QString &name)
+    {
+        T *widget = m_host->dialog()->findChild<T *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    SymbolButton *symbol(int index)
+    {
+        return control<SymbolButton>(QStringLiteral("cmdSymbol_%1").arg(index));
+    }
+    void click(const QString &name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
+    AdvancedOptionsDialog *shown()
+    {
+        AdvancedOptionsDialog *dialog = m_host->dialog();
+        dialog->show();
+        return dialog;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_store = std::make_unique<TemporarySettings>();
+        m_prompter = std::make_unique<ScriptedPrompter>();
+        m_options = std::make_unique<AdvancedOptions>(*m_prompter);
+        m_host = std::make_unique<AdvancedDialogHost>(*m_options);
+    }
+    void cleanup()
+    {
+        m_host.reset();
+        m_options.reset();
+        m_store.reset();
+    }
+
+    void shouldShowEveryControlWithItsCaptionAndTip_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("OK") << "cmdOK"
+                            << "&OK"
+                            << "";
+        QTest::newRow("Cancel") << "cmdCancel"
+                                << "Cancel"
+                                << "";
+        QTest::newRow("Help") << "cmdHelp"
+                              << "&Help"
+                              << "";
+        QTest::newRow("seed frame") << "fraSeed"
+                                    << "Seed"
+                                    << "";
+        QTest::newRow("system time") << "optSeed_0"
+                                     << "&Use current system time (recommended)"
+                                     << "";
+        QTest::newRow("user seed") << "optSeed_1"
+                                   << "Let &me specify"
+                                   << "";
+        QTest::newRow("seed box") << "txtSeed"
+                                  << "0"
+                                  << "";
+        QTest::newRow("instruction") << "Label1"
+                                     << "Click the buttons below to select or unselect a symbol."
+                                     << "";
+        QTest::newRow("ampersand") << "cmdSymbol_8"
+                                   << "&&"
+                                   << "Click to unselect this symbol";
+        QTest::newRow("backslash") << "cmdSymbol_17"
+                                   << "\\"
+                                   << "Click to unselect this symbol";
+        QTest::newRow("non-printable") << "chkNonPrintChars"
+                                       << "Allow &non-printable characters"
+                                       << "";
+        QTest::newRow("extended") << "chkSymbolChars"
+                                  << "Allow extended &symbol characters"
+                                  << "";
+        QTest::newRow("select all") << "cmdSelSymbols"
+                                    << "Unselect All"
+                                    << "Unselect all symbols";
+        QTest::newRow("options frame") << "fraOptions"
+                                       << "Options"
+                                       << "";
+        QTest::newRow("length") << "txtPassLen"
+                                << "10"
+                                << "Specify the password length in characters";
+        QTest::newRow("length label") << "lblPassLenLabels_0"
+                                      << "Password &length:"
+                                      << "";
+        QTest::newRow("length unit") << "lblPassLenLabels_1"
+                                     << "characters"
+                                     << "";
+    }
+    void shouldShowEveryControlWithItsCaptionAndTip()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        QWidget *widget = control(name);
+        QString text;
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            text = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(widget))
+            text = label->text();
+        else if (auto *box = qobject_cast<QLineEdit *>(widget))
+            text = box->text();
+        else if (auto *frame = qobject_cast<QGroupBox *>(widget))
+            text = frame->title();
+        QCOMPARE(text, caption);
+        QCOMPARE(widget->toolTip(), toolTip);
+    }
+
+    void shouldLayOutTheWindowAsItsParts()
+    {
+        AdvancedOptionsDialog *dialog = m_host->dialog();
+        QCOMPARE(dialog->objectName(), QStringLiteral("frmAdvanced"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Advanced Options"));
+        QVERIFY(!dialog->isVisible()); // made hidden
+        auto *tabs = control<QTabWidget>(QStringLiteral("ssTab"));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("General"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Symbols"));
+        QCOMPARE(tabs->tabText(2), QStringLiteral("Combination"));
+        QVERIFY(control<QPushButton>(QStringLiteral("cmdOK"))->isDefault());
+        QVERIFY(control<QRadioButton>(QStringLiteral("optSeed_0"))->isChecked());
+        QVERIFY(!control(QStringLiteral("txtSeed"))->isEnabled());
+        QCOMPARE(control<SpinButtons>(QStringLiteral("udPassLen"))->maximum(), 10000);
+        for (const char *spin :
+             { "udNumLowercase", "udNumUppercase", "udNumNumbers", "udNumSymbols", "udPassLen" })
+            QVERIFY(control<SpinButtons>(QLatin1String(spin))->buddy());
+        QCOMPARE(control<SpinButtons>(QStringLiteral("udNumSymbols"))->buddy()->objectName(),
+                 QStringLiteral("txtNumSymbols"));
+
+        // Four rows of eight, in table order.
+        shown();
+        tabs->setCurrentIndex(1);
+        for (int i = 0; i < 32; ++i) {
+            QCOMPARE(symbol(i)->y(), symbol(i % 8)->y() + (i / 8) * (symbol(8)->y() - symbol(0)->y()));
+            QCOMPARE(symbol(i)->x(), symbol(i - i % 8)->x() + (i % 8) * (symbol(1)->x() - symbol(0)->x()));
+        }
+        QVERIFY(symbol(8)->y() > symbol(0)->y() && symbol(1)->x() > symbol(0)->x());
+    }
+
+    void shouldToggleASymbolAndBackOnTwoClicks()
+    {
+        shown();
+        SymbolButton *button = symbol(5);
+        const QColor selected = button->grab().toImage().pixelColor(button->width() / 2, 3);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!button->isSelected());
+        QVERIFY(!m_options->settings().SymbolSelected(5));
+        QCOMPARE(button->toolTip(), QStringLiteral("Click to select this symbol"));
+        QCOMPARE(button->grab().toImage().pixelColor(button->width() / 2, 3),
+                 button->palette().color(QPalette::Button));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->isSelected());
+        QVERIFY(m_options->settings().SymbolSelected(5));
+        QCOMPARE(button->toolTip(), QStringLiteral("Click to unselect this symbol"));
+        QCOMPARE(button->grab().toImage().pixelColor(button->width() / 2, 3), selected);
+        QCOMPARE(selected, button->palette().color(QPalette::Highlight));
+        QCOMPARE(control<QPushButton>(QStringLiteral("cmdSelSymbols"))->text(),
+                 QStringLiteral("Unselect All"));
+    }
+
+    void shouldSelectAllFromTenSelected()
+    {
+        m_options->settings().setAllSymbolsSelected(false);
+        for (int i = 0; i < 10; ++i)
+            m_options->settings().setSymbolSelected(i, true);
+        m_options->SaveSettings();
+        m_options->unload();
+
+        shown();
+        auto *selectAll = control<QPushButton>(QStringLiteral("cmdSelSymbols"));
+        QCOMPARE(selectAll->text(), QStringLiteral("Select All"));
+        QCOMPARE(selectAll->toolTip(), QStringLiteral("Select all symbols"));
+        QVERIFY(!symbol(10)->isSelected());
+        QCOMPARE(symbol(10)->toolTip(), QStringLiteral("Click to select this symbol"));
+        QTest::mouseClick(selectAll, Qt::LeftButton);
+        QCOMPARE(m_options->settings().selectedSymbolCount(), 32);
+        for (int i = 0; i < 32; ++i)
+            QVERIFY(symbol(i)->isSelected());
+        QCOMPARE(symbol(10)->toolTip(), QStringLiteral("Click to unselect this symbol"));
+        QCOMPARE(selectAll->text(), QStringLiteral("Unselect All"));
+        QCOMPARE(selectAll->toolTip(), QStringLiteral("Unselect all symbols"));
+    }
+
+    void shouldEnableTheSeedBoxOnlyForTheUserSeed()
+    {
+        AdvancedOptionsDialog *dialog = shown();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto *seed = control<QLineEdit>(QStringLiteral("txtSeed"));
+        seed->setText(QStringLiteral("4242"));
+        click(QStringLiteral("optSeed_1"));
+        QVERIFY(seed->isEnabled());
+        QVERIFY(seed->hasFocus());
+        QVERIFY(!m_options->settings().UseDefault());
+        click(QStringLiteral("optSeed_0"));
+        QVERIFY(!seed->isEnabled());
+        QCOMPARE(seed->text(), QStringLiteral("4242"));
+        QVERIFY(m_options->settings().UseDefault());
+    }
+
+    void shouldKeepLengthAndCountsInStepWhileTyping()
+    {
+        shown();
+        auto *length = control<QLineEdit>(QStringLiteral("txtPassLen"));
+        length->selectAll();
+        QTest::keyClicks(length, QStringLiteral("14"));
+        QCOMPARE(countsIn(m_host->dialog()), QStringLiteral("4/4/4/2"));
+        auto *upper = control<QLineEdit>(QStringLiteral("txtNumUppercase"));
+        upper->selectAll();
+        QTest::keyClicks(upper, QStringLiteral("5"));
+        QCOMPARE(length->text(), QStringLiteral("15"));
+        QCOMPARE(countsIn(m_host->dialog()), QStringLiteral("5/4/4/2"));
+
+        QTest::mouseClick(
+            control<SpinButtons>(QStringLiteral("udPassLen"))->findChild<QToolButton *>(QStringLiteral("up")),
+            Qt::LeftButton);
+        QCOMPARE(length->text(), QStringLiteral("16"));
+        QCOMPARE(countsIn(m_host->dialog()), QStringLiteral("4/4/4/4"));
+        QVERIFY(m_prompter->messages.isEmpty());
+    }
+
+    void shouldForgetTheEditsOnCancelAndReloadOnTheNextUse_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Cancel") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("closing the window") << 2;
+    }
+    void shouldForgetTheEditsOnCancelAndReloadOnTheNextUse()
+    {
+        QFETCH(int, how);
+        QPointer<AdvancedOptionsDialog> first = shown();
+        QSignalSpy accepted(m_host.get(), &AdvancedDialogHost::lengthAccepted);
+        control<QLineEdit>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("14"));
+        click(QStringLiteral("cmdSymbol_0"));
+        if (how == 0)
+            click(QStringLiteral("cmdCancel"));
+        else if (how == 1)
+            QTest::keyClick(first, Qt::Key_Escape);
+        else
+            first->close();
+
+        QVERIFY(!m_host->hasDialog());
+        QVERIFY(!m_options->isLoaded());
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(accepted.count(), 0);
+
+        AdvancedOptionsDialog *second = m_host->dialog();
+        QCOMPARE(control<QLineEdit>(QStringLiteral("txtPassLen"))->text(), QStringLiteral("10"));
+        QCOMPARE(countsIn(second), QStringLiteral("2/2/2/4"));
+        QVERIFY(symbol(0)->isSelected());
+    }
+
+    void shouldSaveAndCloseOnOkAndShowTheEditsNextTime()
+    {
+        AdvancedOptionsDialog *dialog = shown();
+        QSignalSpy accepted(m_host.get(), &AdvancedDialogHost::lengthAccepted);
+        QSignalSpy finished(dialog, &QDialog::finished);
+        control<QLineEdit>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("14"));
+        click(QStringLiteral("cmdSymbol_0"));
+        QTest::keyClick(control(QStringLiteral("txtPassLen")), Qt::Key_Return); // OK is the default button
+
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(accepted.first().first().toString(), QStringLiteral("14"));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
+        QVERIFY(!m_host->hasDialog());
+
+        AdvancedOptionsDialog *next = m_host->dialog();
+        QCOMPARE(control<QLineEdit>(QStringLiteral("txtPassLen"))->text(), QStringLiteral("14"));
+        QCOMPARE(countsIn(next), QStringLiteral("4/4/4/2"));
+        QVERIFY(!symbol(0)->isSelected());
+    }
+
+    void shouldStayOpenWithTheEditsWhenTheCheckFails()
+    {
+        AdvancedOptionsDialog *dialog = shown();
+        QSignalSpy accepted(m_host.get(), &AdvancedDialogHost::lengthAccepted);
+        control<QLineEdit>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("14"));
+        click(QStringLiteral("cmdSelSymbols")); // Unselect All, with 2 symbols wanted
+        m_prompter->answerNext(MessageAnswer::Cancel);
+        click(QStringLiteral("cmdOK"));
+
+        QCOMPARE(m_prompter->messages.size(), 2); // the symbols question, then how to fix it
+        QVERIFY(m_prompter->messages[0].text.startsWith(QStringLiteral("No symbols are selected")));
+        QCOMPARE(accepted.count(), 0);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(m_host->dialog(), dialog);
+        QCOMPARE(control<QLineEdit>(QStringLiteral("txtPassLen"))->text(), QStringLiteral("14"));
+    }
+
+    void shouldShowTheCheckBoxValuesIncludingGreyed()
+    {
+        m_options->settings().setNonPrintableChars(2);
+        m_options->settings().setExtendedSymbolChars(1);
+        auto *nonPrintable = control<QCheckBox>(QStringLiteral("chkNonPrintChars"));
+        auto *extended = control<QCheckBox>(QStringLiteral("chkSymbolChars"));
+        QCOMPARE(nonPrintable->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(extended->checkState(), Qt::Checked);
+        shown();
+        QTest::mouseClick(nonPrintable, Qt::LeftButton);
+        QCOMPARE(m_options->settings().NonPrintableChars(), 1);
+        QTest::mouseClick(nonPrintable, Qt::LeftButton);
+        QCOMPARE(m_options->settings().NonPrintableChars(), 0); // plain on/off from then on
+        QTest::mouseClick(extended, Qt::LeftButton);
+        QCOMPARE(m_options->settings().ExtendedSymbolChars(), 0);
+    }
+
+    void shouldOpenTheHelpPageOfTheWindow()
+    {
+        HelpLauncher help;
+        AdvancedDialogHost host(*m_options, &help);
+        QTest::mouseClick(host.dialog()->findChild<QPushButton *>(QStringLiteral("cmdHelp")), Qt::LeftButton);
+        QVERIFY(help.window() && help.window()->isVisible());
+        QCOMPARE(help.browser()->source().fileName(), QStringLiteral("advanced_options.htm"));
+    }
+
+    void shouldCloseTheWindowWhenTheRecordIsUnloadedElsewhere()
+    {
+        QPointer<AdvancedOptionsDialog> dialog = shown();
+        m_host->unload();
+        QVERIFY(!m_host->hasDialog());
+        QVERIFY(!m_options->isLoaded());
+        QTRY_VERIFY(dialog.isNull());
+    }
+
+    void shouldShowModallyOverItsOwnerAndTellWhetherOkClosedIt()
+    {
+        QWidget owner;
+        owner.show();
+        m_options->settings().setPasswordLength(QStringLiteral("12")); // as the main window does first
+        QTimer::singleShot(0, this, [] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            QCOMPARE(modal->objectName(), QStringLiteral("frmAdvanced"));
+            QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        QSignalSpy accepted(m_host.get(), &AdvancedDialogHost::lengthAccepted);
+        QVERIFY(m_host->exec(&owner));
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(accepted.first().first().toString(), QStringLiteral("12"));
+        QVERIFY(!m_host->hasDialog());
+
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        QVERIFY(!m_host->exec(&owner));
+        QCOMPARE(m_host->dialog()->findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->text(),
+                 QStringLiteral("12"));
+    }
+};
+
+QTEST_MAIN(TestAdvancedOptionsDialog)
+#include "tst_advancedoptionsdialog.moc"
