@@ -62,7 +62,9 @@ bool paletteColor(quint32 index, const QPalette &palette, QColor &out)
         out = active(QPalette::ButtonText);
         return true;
     case 0x13: // inactive title bar text
-        out = active(QPalette::Light);
+        // The window colour stands out from the mid tone of the inactive bar in light and dark
+        // schemes alike.
+        out = active(QPalette::Window);
         return true;
     case 0x14: // button highlight
         out = active(QPalette::Light);
