@@ -47,8 +47,10 @@ XGradProgressPlugin::XGradProgressPlugin(QObject *parent)
 
 QWidget *XGradProgressPlugin::createWidget(QWidget *parent)
 {
-    // A control placed in a form starts from its first-placement values.
+    // A control placed in a form starts from its first-placement values, and a value the
+    // property editor gives that it cannot take must not bring the editor down.
     auto *bar = new Lustrel::XGradProgress(parent);
+    bar->setDesignMode(true);
     bar->InitProperties();
     return bar;
 }
@@ -62,6 +64,7 @@ XShpLabelPlugin::XShpLabelPlugin(QObject *parent)
 QWidget *XShpLabelPlugin::createWidget(QWidget *parent)
 {
     auto *marker = new Lustrel::XShpLabel(parent);
+    marker->setDesignMode(true);
     marker->InitProperties();
     return marker;
 }
@@ -75,6 +78,7 @@ XGlowLabelPlugin::XGlowLabelPlugin(QObject *parent)
 QWidget *XGlowLabelPlugin::createWidget(QWidget *parent)
 {
     auto *label = new Lustrel::XGlowLabel(parent);
+    label->setDesignMode(true);
     label->InitProperties();
     return label;
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QUuid>
+#include <exception>
 
 class QWidget;
 
@@ -37,6 +38,29 @@ public:
     virtual void ReadProperties(const PropertyBag &bag) = 0;
     // Saves the properties to `bag`; values equal to their defaults are left out.
     virtual void WriteProperties(PropertyBag &bag) const = 0;
+
+    // In design mode, inside a form editor, a put that fails keeps what it did so far and
+    // returns instead of throwing: the editor writes properties by name and cannot take a
+    // failure. Off by default.
+    void setDesignMode(bool designMode) { m_designMode = designMode; }
+    bool designMode() const { return m_designMode; }
+
+protected:
+    // Runs the body of a put, letting its failure through unless in design mode.
+    template<typename Apply>
+    void put(Apply &&apply)
+    {
+        if (!m_designMode) {
+            apply();
+            return;
+        }
+        try {
+            apply();
+        } catch (const std::exception &) { }
+    }
+
+private:
+    bool m_designMode = false;
 };
 
 // One kind of control the library makes.

@@ -154,8 +154,10 @@ int XGlowLabel::BackStyle() const
 
 void XGlowLabel::setBackStyle(int style)
 {
-    d->backStyle = captionSetting(style, 1);
-    Q_EMIT propertyChanged(QStringLiteral("BackStyle"));
+    put([&] {
+        d->backStyle = captionSetting(style, 1);
+        Q_EMIT propertyChanged(QStringLiteral("BackStyle"));
+    });
 }
 
 int XGlowLabel::BorderStyle() const
@@ -165,8 +167,10 @@ int XGlowLabel::BorderStyle() const
 
 void XGlowLabel::setBorderStyle(int style)
 {
-    d->borderStyle = captionSetting(style, 1);
-    Q_EMIT propertyChanged(QStringLiteral("BorderStyle"));
+    put([&] {
+        d->borderStyle = captionSetting(style, 1);
+        Q_EMIT propertyChanged(QStringLiteral("BorderStyle"));
+    });
 }
 
 int XGlowLabel::Alignment() const
@@ -176,8 +180,10 @@ int XGlowLabel::Alignment() const
 
 void XGlowLabel::setAlignment(int alignment)
 {
-    d->alignment = captionSetting(alignment, 2);
-    Q_EMIT propertyChanged(QStringLiteral("Alignment"));
+    put([&] {
+        d->alignment = captionSetting(alignment, 2);
+        Q_EMIT propertyChanged(QStringLiteral("Alignment"));
+    });
 }
 
 int XGlowLabel::Appearance() const
@@ -187,8 +193,10 @@ int XGlowLabel::Appearance() const
 
 void XGlowLabel::setAppearance(int appearance)
 {
-    d->appearance = captionSetting(appearance, 1);
-    Q_EMIT propertyChanged(QStringLiteral("Appearance"));
+    put([&] {
+        d->appearance = captionSetting(appearance, 1);
+        Q_EMIT propertyChanged(QStringLiteral("Appearance"));
+    });
 }
 
 QString XGlowLabel::Caption() const
@@ -209,13 +217,15 @@ qint32 XGlowLabel::Interval() const
 
 void XGlowLabel::setInterval(qint32 milliseconds)
 {
-    d->interval = timerInterval(milliseconds);
-    // Only the period changes: the pulse goes on from where it stands.
-    if (d->interval > 0)
-        d->timer.start(d->interval, this);
-    else
-        d->timer.stop();
-    Q_EMIT propertyChanged(QStringLiteral("Interval"));
+    put([&] {
+        d->interval = timerInterval(milliseconds);
+        // Only the period changes: the pulse goes on from where it stands.
+        if (d->interval > 0)
+            d->timer.start(d->interval, this);
+        else
+            d->timer.stop();
+        Q_EMIT propertyChanged(QStringLiteral("Interval"));
+    });
 }
 
 void XGlowLabel::Refresh()

@@ -122,8 +122,10 @@ int XGradProgress::BackStyle() const
 
 void XGradProgress::setBackStyle(int style)
 {
-    d->backStyle = toInteger(style);
-    Q_EMIT propertyChanged(QStringLiteral("BackStyle"));
+    put([&] {
+        d->backStyle = toInteger(style);
+        Q_EMIT propertyChanged(QStringLiteral("BackStyle"));
+    });
 }
 
 int XGradProgress::BorderStyle() const
@@ -133,8 +135,10 @@ int XGradProgress::BorderStyle() const
 
 void XGradProgress::setBorderStyle(int style)
 {
-    d->borderStyle = panelSetting(style);
-    Q_EMIT propertyChanged(QStringLiteral("BorderStyle"));
+    put([&] {
+        d->borderStyle = panelSetting(style);
+        Q_EMIT propertyChanged(QStringLiteral("BorderStyle"));
+    });
 }
 
 int XGradProgress::Appearance() const
@@ -144,8 +148,10 @@ int XGradProgress::Appearance() const
 
 void XGradProgress::setAppearance(int appearance)
 {
-    d->appearance = panelSetting(appearance);
-    Q_EMIT propertyChanged(QStringLiteral("Appearance"));
+    put([&] {
+        d->appearance = panelSetting(appearance);
+        Q_EMIT propertyChanged(QStringLiteral("Appearance"));
+    });
 }
 
 OleColor XGradProgress::EndColor() const
@@ -166,8 +172,10 @@ int XGradProgress::Min() const
 
 void XGradProgress::setMin(int value)
 {
-    d->min = toInteger(value);
-    Q_EMIT propertyChanged(QStringLiteral("Min"));
+    put([&] {
+        d->min = toInteger(value);
+        Q_EMIT propertyChanged(QStringLiteral("Min"));
+    });
 }
 
 int XGradProgress::Max() const
@@ -177,8 +185,10 @@ int XGradProgress::Max() const
 
 void XGradProgress::setMax(int value)
 {
-    d->max = toInteger(value);
-    Q_EMIT propertyChanged(QStringLiteral("Max"));
+    put([&] {
+        d->max = toInteger(value);
+        Q_EMIT propertyChanged(QStringLiteral("Max"));
+    });
 }
 
 int XGradProgress::Orientation() const
@@ -188,8 +198,10 @@ int XGradProgress::Orientation() const
 
 void XGradProgress::setOrientation(int orientation)
 {
-    d->orientation = toInteger(orientation);
-    Q_EMIT propertyChanged(QStringLiteral("Orientation"));
+    put([&] {
+        d->orientation = toInteger(orientation);
+        Q_EMIT propertyChanged(QStringLiteral("Orientation"));
+    });
 }
 
 int XGradProgress::Value() const
@@ -199,17 +211,19 @@ int XGradProgress::Value() const
 
 void XGradProgress::setValue(int value)
 {
-    d->value = toInteger(value);
-    Q_EMIT propertyChanged(QStringLiteral("Value"));
+    put([&] {
+        d->value = toInteger(value);
+        Q_EMIT propertyChanged(QStringLiteral("Value"));
 
-    const int width = innerWidth();
-    // Width before left edge: a failure in between leaves the new width with the old edge.
-    const float coverWidth = coverExtent(d->max, d->value, d->max, d->min, width);
-    if (coverWidth < 0) // above Max: the cover panel takes no negative width
-        raiseError(ErrorNumber::InvalidPropertyValue);
-    d->coverWidth = coverWidth;
-    update();
-    d->coverLeft = coverExtent(d->value, d->min, d->max, d->min, width);
+        const int width = innerWidth();
+        // Width before left edge: a failure in between leaves the new width with the old edge.
+        const float coverWidth = coverExtent(d->max, d->value, d->max, d->min, width);
+        if (coverWidth < 0) // above Max: the cover panel takes no negative width
+            raiseError(ErrorNumber::InvalidPropertyValue);
+        d->coverWidth = coverWidth;
+        update();
+        d->coverLeft = coverExtent(d->value, d->min, d->max, d->min, width);
+    });
 }
 
 OleColor XGradProgress::ForeColor() const

@@ -182,8 +182,10 @@ int XShpLabel::BorderStyle() const
 
 void XShpLabel::setBorderStyle(int style)
 {
-    d->enabledLook.borderStyle = toInteger(style);
-    Q_EMIT propertyChanged(QStringLiteral("BorderStyle"));
+    put([&] {
+        d->enabledLook.borderStyle = toInteger(style);
+        Q_EMIT propertyChanged(QStringLiteral("BorderStyle"));
+    });
 }
 
 OleColor XShpLabel::BorderColor() const
@@ -204,8 +206,10 @@ int XShpLabel::BorderWidth() const
 
 void XShpLabel::setBorderWidth(int width)
 {
-    d->enabledLook.borderWidth = toInteger(width);
-    Q_EMIT propertyChanged(QStringLiteral("BorderWidth"));
+    put([&] {
+        d->enabledLook.borderWidth = toInteger(width);
+        Q_EMIT propertyChanged(QStringLiteral("BorderWidth"));
+    });
 }
 
 QString XShpLabel::Caption() const
@@ -239,8 +243,10 @@ int XShpLabel::FillStyle() const
 
 void XShpLabel::setFillStyle(int style)
 {
-    d->enabledLook.fillStyle = toInteger(style);
-    Q_EMIT propertyChanged(QStringLiteral("FillStyle"));
+    put([&] {
+        d->enabledLook.fillStyle = toInteger(style);
+        Q_EMIT propertyChanged(QStringLiteral("FillStyle"));
+    });
 }
 
 OleColor XShpLabel::DisabledBorderColor() const
@@ -261,8 +267,10 @@ int XShpLabel::DisabledBorderStyle() const
 
 void XShpLabel::setDisabledBorderStyle(int style)
 {
-    d->disabledLook.borderStyle = toInteger(style);
-    Q_EMIT propertyChanged(QStringLiteral("DisabledBorderStyle"));
+    put([&] {
+        d->disabledLook.borderStyle = toInteger(style);
+        Q_EMIT propertyChanged(QStringLiteral("DisabledBorderStyle"));
+    });
 }
 
 int XShpLabel::DisabledBorderWidth() const
@@ -272,8 +280,10 @@ int XShpLabel::DisabledBorderWidth() const
 
 void XShpLabel::setDisabledBorderWidth(int width)
 {
-    d->disabledLook.borderWidth = toInteger(width);
-    Q_EMIT propertyChanged(QStringLiteral("DisabledBorderWidth"));
+    put([&] {
+        d->disabledLook.borderWidth = toInteger(width);
+        Q_EMIT propertyChanged(QStringLiteral("DisabledBorderWidth"));
+    });
 }
 
 OleColor XShpLabel::DisabledFillColor() const
@@ -294,8 +304,10 @@ int XShpLabel::DisabledFillStyle() const
 
 void XShpLabel::setDisabledFillStyle(int style)
 {
-    d->disabledLook.fillStyle = toInteger(style);
-    Q_EMIT propertyChanged(QStringLiteral("DisabledFillStyle"));
+    put([&] {
+        d->disabledLook.fillStyle = toInteger(style);
+        Q_EMIT propertyChanged(QStringLiteral("DisabledFillStyle"));
+    });
 }
 
 QFont XShpLabel::DisabledFont() const

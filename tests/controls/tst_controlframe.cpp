@@ -373,6 +373,22 @@ private Q_SLOTS:
         QCOMPARE(control->widget()->property("Enabled").toBool(), false);
     }
 
+    void shouldDropAFailingPutInDesignModeInsteadOfThrowing()
+    {
+        XGradProgress bar;
+        bar.setDesignMode(true);
+        bar.setBorderStyle(0);
+        bar.setBorderStyle(7);
+        QCOMPARE(bar.BorderStyle(), 0);
+        bar.setValue(5); // Min and Max are both 0: the put stores the value, then fails
+        QCOMPARE(bar.Value(), 5);
+        QVERIFY(bar.setProperty("Min", 100000));
+        QCOMPARE(bar.Min(), 0);
+
+        bar.setDesignMode(false);
+        QVERIFY_THROWS_EXCEPTION(Failure, bar.setBorderStyle(7));
+    }
+
     void shouldReadColoursSavedSignedOrUnsigned()
     {
         MemoryPropertyBag bag;

@@ -37,6 +37,9 @@ private Q_SLOTS:
             QVERIFY(created);
             QCOMPARE(created->metaObject()->className(), plugin->name().toLatin1());
             QVERIFY(dynamic_cast<Lustrel::Control *>(created));
+            // The property editor can give any number; a value the control refuses is dropped.
+            created->setProperty("BorderStyle", 70000);
+            QVERIFY(created->property("BorderStyle").toInt() != 70000);
         }
         names.sort();
         QCOMPARE(names,
