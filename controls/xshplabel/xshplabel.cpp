@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace Lustrel {
 
@@ -401,7 +402,10 @@ void XShpLabel::WriteProperties(PropertyBag &bag) const
 
 QSize XShpLabel::sizeHint() const
 {
-    return { 32, 32 };
+    // A circle that holds the caption with a little room around it.
+    const QSizeF text = QFontMetricsF(font()).size(0, d->caption);
+    const int side = qMax(24, qCeil(qMax(text.width(), text.height())) + 10);
+    return { side, side };
 }
 
 void XShpLabel::paintEvent(QPaintEvent *)
