@@ -29,12 +29,13 @@ constexpr qint16 DefaultAppearance = 1;
 const QString DefaultCaption = QStringLiteral("Label1");
 constexpr int PausePerTick = 50;
 
-// The caption takes only the values it knows; anything else is an invalid property value.
+// An Integer first; of those the caption takes only the values it knows.
 qint16 captionSetting(int value, int highest)
 {
-    if (value < 0 || value > highest)
+    const qint16 setting = toInteger(value);
+    if (setting < 0 || setting > highest)
         raiseError(ErrorNumber::InvalidPropertyValue);
-    return qint16(value);
+    return setting;
 }
 
 qint32 timerInterval(qint32 milliseconds)

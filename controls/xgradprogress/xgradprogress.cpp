@@ -36,10 +36,11 @@ float coverExtent(qint32 partMinuend, qint32 partSubtrahend, qint16 max, qint16 
 
 qint16 panelSetting(int value)
 {
-    // The frame panel knows only "none/flat" and "single/sunken".
-    if (value != 0 && value != 1)
+    // An Integer first; of those the frame panel knows only "none/flat" and "single/sunken".
+    const qint16 setting = toInteger(value);
+    if (setting != 0 && setting != 1)
         raiseError(ErrorNumber::InvalidPropertyValue);
-    return qint16(value);
+    return setting;
 }
 
 } // namespace

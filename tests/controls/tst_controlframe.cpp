@@ -194,6 +194,37 @@ private Q_SLOTS:
         }
     }
 
+    // Every Integer property refuses a value beyond 16 bits with the overflow error, keeping its
+    // old value and announcing nothing.
+    void shouldRefuseIntegersBeyond16Bits_data() { shouldAnnounceEveryPutByName_data(); }
+    void shouldRefuseIntegersBeyond16Bits()
+    {
+        QFETCH(QString, progId);
+        auto control = make(progId);
+        QObject *widget = control->widget();
+        QSignalSpy spy(widget, SIGNAL(propertyChanged(QString)));
+        const QMetaObject *meta = widget->metaObject();
+        int checked = 0;
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (property.typeId() != QMetaType::Int || property.name() == QByteArray("Interval"))
+                continue; // Interval is a Long
+            for (const int value : { 32768, -32769 }) {
+                const QVariant before = property.read(widget);
+                try {
+                    property.write(widget, value);
+                    QFAIL(property.name());
+                } catch (const Failure &failure) {
+                    QCOMPARE(failure.number(), int(ErrorNumber::Overflow));
+                }
+                QCOMPARE(property.read(widget), before);
+            }
+            ++checked;
+        }
+        QVERIFY(checked >= 4);
+        QCOMPARE(spy.size(), 0);
+    }
+
     void shouldWriteNoKeysForAControlAtItsDefaults_data() { shouldAnnounceEveryPutByName_data(); }
     void shouldWriteNoKeysForAControlAtItsDefaults()
     {

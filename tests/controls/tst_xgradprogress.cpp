@@ -126,28 +126,6 @@ private Q_SLOTS:
         QCOMPARE(bar.coverWidth(), width);
     }
 
-    void shouldRefuseIntegersBeyond16BitsAndKeepTheOldValue_data()
-    {
-        QTest::addColumn<QByteArray>("property");
-        QTest::newRow("Min") << QByteArray("Min");
-        QTest::newRow("Max") << QByteArray("Max");
-        QTest::newRow("Value") << QByteArray("Value");
-        QTest::newRow("BackStyle") << QByteArray("BackStyle");
-        QTest::newRow("Orientation") << QByteArray("Orientation");
-    }
-    void shouldRefuseIntegersBeyond16BitsAndKeepTheOldValue()
-    {
-        QFETCH(QByteArray, property);
-        XGradProgress bar;
-        placeBar(bar, 0, 10);
-        const QVariant before = bar.property(property);
-        QSignalSpy spy(&bar, &XGradProgress::propertyChanged);
-        const QMetaProperty meta = bar.metaObject()->property(bar.metaObject()->indexOfProperty(property));
-        QCOMPARE(failureOf([&] { meta.write(&bar, 32768); }), int(ErrorNumber::Overflow));
-        QCOMPARE(bar.property(property), before);
-        QCOMPARE(spy.size(), 0);
-    }
-
     void shouldStepOneUnitAtATimeWithAPauseEach_data()
     {
         QTest::addColumn<int>("from");

@@ -1,4 +1,3 @@
-#include "errorrecord.h"
 #include "xshplabel.h"
 
 #include <QSignalSpy>
@@ -162,35 +161,6 @@ private Q_SLOTS:
         QCOMPARE(centreColour(marker), QColor(Qt::red));
         marker.setDisabledBorderWidth(1);
         QCOMPARE(centreColour(marker), QColor(Qt::blue));
-    }
-
-    void shouldRefuseStylesBeyond16BitsAndKeepTheOldValue_data()
-    {
-        QTest::addColumn<QByteArray>("property");
-        QTest::addColumn<int>("value");
-        QTest::newRow("BorderStyle") << QByteArray("BorderStyle") << 32768;
-        QTest::newRow("FillStyle") << QByteArray("FillStyle") << -32769;
-        QTest::newRow("DisabledBorderStyle") << QByteArray("DisabledBorderStyle") << 65536;
-        QTest::newRow("DisabledFillStyle") << QByteArray("DisabledFillStyle") << 100000;
-        QTest::newRow("BorderWidth") << QByteArray("BorderWidth") << 40000;
-    }
-    void shouldRefuseStylesBeyond16BitsAndKeepTheOldValue()
-    {
-        QFETCH(QByteArray, property);
-        QFETCH(int, value);
-        XShpLabel marker;
-        const QVariant before = marker.property(property);
-        QSignalSpy spy(&marker, &XShpLabel::propertyChanged);
-        const QMetaProperty meta =
-            marker.metaObject()->property(marker.metaObject()->indexOfProperty(property));
-        try {
-            meta.write(&marker, value);
-            QFAIL("the put should fail");
-        } catch (const Failure &failure) {
-            QCOMPARE(failure.number(), int(ErrorNumber::Overflow));
-        }
-        QCOMPARE(marker.property(property), before);
-        QCOMPARE(spy.size(), 0);
     }
 };
 

@@ -4,7 +4,6 @@
 #include "xgradprogress.h"
 
 #include <QApplication>
-
 #include <cstdio>
 #include <memory>
 
