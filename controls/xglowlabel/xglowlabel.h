@@ -63,6 +63,7 @@ public:
     QFont Font() const;
     void setFont(const QFont &font);
     // 0 transparent background, 1 opaque (default). Other values fail with error 380.
+    // (Each Integer property fails with error 6 beyond 16 bits.)
     int BackStyle() const;
     void setBackStyle(int style);
     // 0 no border (default), 1 single line. Other values fail with error 380.

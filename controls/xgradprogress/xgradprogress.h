@@ -54,10 +54,10 @@ public:
     // Kept and saved only.
     int BackStyle() const;
     void setBackStyle(int style);
-    // The border: 0 none, 1 single line. Other values fail with error 380.
+    // The border: 0 none, 1 single line. Other values fail with error 380 (6 beyond 16 bits).
     int BorderStyle() const;
     void setBorderStyle(int style);
-    // The border's look: 0 flat, 1 sunken. Other values fail with error 380.
+    // The border's look: 0 flat, 1 sunken. Other values fail with error 380 (6 beyond 16 bits).
     int Appearance() const;
     void setAppearance(int appearance);
     // Kept and saved only.
