@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev
     libsodium-dev libbenchmark-dev
-    dbus xvfb xauth
+    dbus xvfb xauth fonts-dejavu-core
 )
 if [ "${1:-}" = "--with-peers" ]; then
     packages+=(pwgen)

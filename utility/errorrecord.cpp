@@ -1,7 +1,6 @@
 #include "errorrecord.h"
 
 #include <QCoreApplication>
-
 #include <new>
 
 QString standardErrorDescription(qint32 number)
@@ -30,7 +29,8 @@ QString standardErrorDescription(qint32 number)
 
 void raiseError(qint32 number, const QString &source, const QString &description)
 {
-    throw Failure({ number, description.isEmpty() ? standardErrorDescription(number) : description, source, {}, 0 });
+    throw Failure(
+        { number, description.isEmpty() ? standardErrorDescription(number) : description, source, {}, 0 });
 }
 
 ErrorRecord errorRecordFromCurrentException(const QString &defaultSource)
@@ -45,7 +45,9 @@ ErrorRecord errorRecordFromCurrentException(const QString &defaultSource)
     } catch (const std::exception &e) {
         record = { ErrorNumber::InternalError, QString::fromLocal8Bit(e.what()), {}, {}, 0 };
     } catch (...) {
-        record = { ErrorNumber::InternalError, standardErrorDescription(ErrorNumber::InternalError), {}, {}, 0 };
+        record = {
+            ErrorNumber::InternalError, standardErrorDescription(ErrorNumber::InternalError), {}, {}, 0
+        };
     }
     if (record.source.isEmpty())
         record.source = defaultSource.isEmpty() ? QCoreApplication::applicationName() : defaultSource;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <exception>
 #include <utility>
 
@@ -43,8 +42,7 @@ class Failure : public std::exception
 public:
     explicit Failure(ErrorRecord record)
         : m_record(std::move(record))
-    {
-    }
+    { }
 
     const ErrorRecord &record() const noexcept { return m_record; }
     qint32 number() const noexcept { return m_record.number; }

@@ -3,7 +3,6 @@
 #include "errorrecord.h"
 
 #include <QLocale>
-
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -99,7 +98,8 @@ template<typename T>
 T roundToWidth(double value)
 {
     const double rounded = std::nearbyint(value); // the default rounding mode sends halves to even
-    if (!(rounded >= double(std::numeric_limits<T>::min()) && rounded <= double(std::numeric_limits<T>::max())))
+    if (!(rounded >= double(std::numeric_limits<T>::min()) &&
+          rounded <= double(std::numeric_limits<T>::max())))
         raiseError(ErrorNumber::Overflow);
     return T(rounded);
 }

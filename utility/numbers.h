@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringView>
 #include <QVariant>
-
 #include <optional>
 
 // Reading numbers from text and narrowing them to the program's integer widths. Integer is

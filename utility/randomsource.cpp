@@ -3,10 +3,8 @@
 #include "errorrecord.h"
 
 #include <QString>
-
-#include <sodium.h>
-
 #include <cstring>
+#include <sodium.h>
 
 namespace {
 
@@ -15,7 +13,8 @@ const QString Source = QStringLiteral("Utility.RandomSource");
 void initialiseSodium()
 {
     if (sodium_init() < 0)
-        raiseError(ErrorNumber::InternalError, Source, QStringLiteral("The random number library could not start"));
+        raiseError(ErrorNumber::InternalError, Source,
+                   QStringLiteral("The random number library could not start"));
 }
 
 } // namespace
@@ -47,8 +46,8 @@ void RandomSource::SetSeed(qint32 seed)
         // The seed is hashed into a full key, so neighbouring seeds give unrelated streams.
         static constexpr unsigned char context[] = "Quorvex.RandomSource.seed";
         const std::uint32_t u = std::uint32_t(seed);
-        const unsigned char bytes[4] = { (unsigned char)(u), (unsigned char)(u >> 8), (unsigned char)(u >> 16),
-                                         (unsigned char)(u >> 24) };
+        const unsigned char bytes[4] = { (unsigned char)(u), (unsigned char)(u >> 8),
+                                         (unsigned char)(u >> 16), (unsigned char)(u >> 24) };
         crypto_generichash_state state;
         crypto_generichash_init(&state, nullptr, 0, key.size());
         crypto_generichash_update(&state, context, sizeof context - 1);

@@ -85,7 +85,8 @@ QSettings &RegistryKey::settings() const
 {
     const QStringList fileKey = m_path.mid(0, FileDepth);
     if (!m_settings || m_settingsFor != fileKey) {
-        m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, fileKey[1], fileKey[2]);
+        m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, fileKey[1],
+                                                 fileKey[2]);
         m_settingsFor = fileKey;
     }
     return *m_settings;
@@ -115,7 +116,8 @@ bool RegistryKey::keyExists(const QStringList &path) const
             return false;
     }
     if (path.size() == 2) {
-        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, path[1], QStringLiteral("probe"));
+        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, path[1],
+                              QStringLiteral("probe"));
         return QFileInfo(probe.fileName()).absoluteDir().exists();
     }
     if (path[2].contains(u'/') || path[2].contains(u'\\'))
@@ -175,7 +177,8 @@ bool RegistryKey::CreateSubKey(const QString &name)
     path << name;
     if (path[0] != SoftwareKey)
         raiseUnusable(QStringLiteral("Keys can only be created under \"Software\""));
-    if (path.size() <= FileDepth && (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u".."))
+    if (path.size() <= FileDepth &&
+        (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u".."))
         raiseUnusable(QStringLiteral("The key name \"%1\" cannot be used here").arg(name));
     if (keyExists(path))
         return false;

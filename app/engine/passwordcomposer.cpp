@@ -22,30 +22,30 @@ double countOf(const GenerationSettings &settings, int characterClass)
 
 } // namespace
 
-PasswordComposer::PasswordComposer(const GenerationSettings &settings, RandomSource &random, Prompter &prompter,
-                                   EventYield &yield, QObject *parent)
+PasswordComposer::PasswordComposer(const GenerationSettings &settings, RandomSource &random,
+                                   Prompter &prompter, EventYield &yield, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_random(random)
     , m_prompter(prompter)
     , m_yield(yield)
-{
-}
+{ }
 
 QString PasswordComposer::GenerateOnePassword(const QString &lengthText)
 {
     QString password;
-    const bool done = runTrapped([&] { password = compose(lengthText); },
-                                 [&](const ErrorRecord &error) {
-                                     if (error.number == ErrorNumber::TypeMismatch) {
-                                         m_prompter.showMessage(applicationMessage(
-                                             QStringLiteral("Please enter the length of the password you want to "
-                                                            "generate (specify in the number of characters)."),
-                                             MessageButtons::Ok, MessageIcon::Exclamation));
-                                     } else {
-                                         ReportError(m_prompter, error, Operation);
-                                     }
-                                 });
+    const bool done =
+        runTrapped([&] { password = compose(lengthText); },
+                   [&](const ErrorRecord &error) {
+                       if (error.number == ErrorNumber::TypeMismatch) {
+                           m_prompter.showMessage(applicationMessage(
+                               QStringLiteral("Please enter the length of the password you want to "
+                                              "generate (specify in the number of characters)."),
+                               MessageButtons::Ok, MessageIcon::Exclamation));
+                       } else {
+                           ReportError(m_prompter, error, Operation);
+                       }
+                   });
     if (done)
         return password;
     Q_EMIT compositionFailed();

@@ -24,13 +24,14 @@ GenerationSettings::GenerationSettings(QObject *parent)
     m_symbolSelected.fill(true);
 }
 
-const std::array<GenerationSettings::Symbol, GenerationSettings::SymbolCount> &GenerationSettings::SymbolTable()
+const std::array<GenerationSettings::Symbol, GenerationSettings::SymbolCount> &
+GenerationSettings::SymbolTable()
 {
     static const std::array<Symbol, SymbolCount> table = {
-        symbol(u'~'), symbol(u'`'), symbol(u'!'), symbol(u'@'), symbol(u'#'), symbol(u'$'), symbol(u'%'),
-        symbol(u'^'), symbol(u'&'), symbol(u'*'), symbol(u'('), symbol(u')'), symbol(u'-'), symbol(u'_'),
-        symbol(u'+'), symbol(u'='), symbol(u'|'), symbol(u'\\'), symbol(u'{'), symbol(u'}'), symbol(u'['),
-        symbol(u']'), symbol(u':'), symbol(u';'), symbol(u'"'), symbol(u'\''), symbol(u'<'), symbol(u'>'),
+        symbol(u'~'), symbol(u'`'), symbol(u'!'), symbol(u'@'),  symbol(u'#'),  symbol(u'$'), symbol(u'%'),
+        symbol(u'^'), symbol(u'&'), symbol(u'*'), symbol(u'('),  symbol(u')'),  symbol(u'-'), symbol(u'_'),
+        symbol(u'+'), symbol(u'='), symbol(u'|'), symbol(u'\\'), symbol(u'{'),  symbol(u'}'), symbol(u'['),
+        symbol(u']'), symbol(u':'), symbol(u';'), symbol(u'"'),  symbol(u'\''), symbol(u'<'), symbol(u'>'),
         symbol(u','), symbol(u'.'), symbol(u'?'), symbol(u'/'),
     };
     return table;

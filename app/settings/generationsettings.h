@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <array>
 #include <optional>
 
@@ -17,7 +16,8 @@ enum class CharacterClass { Uppercase = 0, Lowercase = 1, Digit = 2, Symbol = 3 
 class GenerationSettings : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString PasswordLength READ PasswordLength WRITE setPasswordLength NOTIFY passwordLengthChanged)
+    Q_PROPERTY(
+        QString PasswordLength READ PasswordLength WRITE setPasswordLength NOTIFY passwordLengthChanged)
     Q_PROPERTY(QString NumUppercaseChars READ NumUppercaseChars WRITE setNumUppercaseChars NOTIFY
                    numUppercaseCharsChanged)
     Q_PROPERTY(QString NumLowercaseChars READ NumLowercaseChars WRITE setNumLowercaseChars NOTIFY

@@ -17,16 +17,15 @@ namespace {
 // A page name is a file in the help folder: no folders, no way out of it.
 bool isPlainPageName(const QString &topic)
 {
-    return !topic.isEmpty() && !topic.contains(u'/') && !topic.contains(u'\\') && topic != u"."
-        && topic != u"..";
+    return !topic.isEmpty() && !topic.contains(u'/') && !topic.contains(u'\\') && topic != u"." &&
+        topic != u"..";
 }
 
 } // namespace
 
 HelpLauncher::HelpLauncher(const QString &helpDirectory)
     : m_directory(helpDirectory)
-{
-}
+{ }
 
 HelpLauncher::~HelpLauncher()
 {
@@ -77,8 +76,8 @@ qint32 HelpLauncher::ShowHelpTopic(const QString &topic)
         QObject::connect(browser, &QTextBrowser::backwardAvailable, back, &QToolButton::setEnabled);
         QObject::connect(browser, &QTextBrowser::forwardAvailable, forward, &QToolButton::setEnabled);
         QObject::connect(browser, &QTextBrowser::sourceChanged, window, [window, browser] {
-            window->setWindowTitle(browser->documentTitle() + QStringLiteral(" - ") + applicationTitle()
-                                   + QStringLiteral(" Help"));
+            window->setWindowTitle(browser->documentTitle() + QStringLiteral(" - ") + applicationTitle() +
+                                   QStringLiteral(" Help"));
         });
         back->setEnabled(false);
         forward->setEnabled(false);

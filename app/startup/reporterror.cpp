@@ -5,8 +5,9 @@
 QString errorReportText(const ErrorRecord &error, const QString &operation)
 {
     const QString crlf = QStringLiteral("\r\n");
-    return QStringLiteral("Error #") + QString::number(error.number) + crlf + error.description + crlf + crlf
-        + QStringLiteral("Source:\t\t") + error.source + crlf + QStringLiteral("Caused in:\t") + operation + crlf;
+    return QStringLiteral("Error #") + QString::number(error.number) + crlf + error.description + crlf +
+        crlf + QStringLiteral("Source:\t\t") + error.source + crlf + QStringLiteral("Caused in:\t") +
+        operation + crlf;
 }
 
 void ReportError(Prompter &prompter, const ErrorRecord &error, const QString &operation)

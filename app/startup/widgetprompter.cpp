@@ -2,11 +2,10 @@
 
 #include "helplauncher.h"
 
-#include <QTextBrowser>
-
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBrowser>
 
 namespace {
 
@@ -39,8 +38,7 @@ QString displayText(const QString &text)
 
 WidgetPrompter::WidgetPrompter(HelpLauncher *help)
     : m_help(help)
-{
-}
+{ }
 
 void WidgetPrompter::setParentWindow(QWidget *parent)
 {
@@ -89,9 +87,9 @@ MessageAnswer WidgetPrompter::showMessage(const MessageRequest &request)
         return MessageAnswer::Ok;
     default:
         // Closed from the title bar: the box's escape answer.
-        return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok
+        return request.buttons == MessageButtons::Ok   ? MessageAnswer::Ok
             : request.buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                        : MessageAnswer::Cancel;
+                                                       : MessageAnswer::Cancel;
     }
 }
 

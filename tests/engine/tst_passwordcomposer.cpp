@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <array>
 #include <cmath>
 
@@ -17,8 +16,8 @@ namespace {
 const QString LengthMessage = QStringLiteral(
     "Please enter the length of the password you want to generate (specify in the number of characters).");
 
-void setCounts(GenerationSettings &settings, const QString &upper, const QString &lower, const QString &digits,
-               const QString &symbols)
+void setCounts(GenerationSettings &settings, const QString &upper, const QString &lower,
+               const QString &digits, const QString &symbols)
 {
     settings.setNumUppercaseChars(upper);
     settings.setNumLowercaseChars(lower);
@@ -51,7 +50,11 @@ struct Fixture
     EventYield yield;
     PasswordComposer composer { settings, random, prompter, yield };
 
-    Fixture() { setCounts(settings, QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4")); }
+    Fixture()
+    {
+        setCounts(settings, QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("2"),
+                  QStringLiteral("4"));
+    }
 };
 
 } // namespace
@@ -91,8 +94,10 @@ private Q_SLOTS:
     void shouldDrawWithTheExactBoundsInOrder()
     {
         Fixture f;
-        setCounts(f.settings, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"));
-        // class 3 -> position 1; class 0 -> 'A'; class 0 again is full, rejected; class 1 -> 'z'; class 2 -> '5'
+        setCounts(f.settings, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                  QStringLiteral("1"));
+        // class 3 -> position 1; class 0 -> 'A'; class 0 again is full, rejected; class 1 -> 'z'; class 2 ->
+        // '5'
         f.random.script({ 3, 1, 0, 65, 0, 1, 122, 2, 53 });
         QCOMPARE(f.composer.GenerateOnePassword(QStringLiteral("4")), QStringLiteral("~Az5"));
         const QList<QPair<qint32, qint32>> expected = {
@@ -108,9 +113,11 @@ private Q_SLOTS:
         f.settings.setSymbolSelected(0, true);
         f.settings.setSymbolSelected(2, true);
         f.settings.setNonPrintableChars(1);
-        setCounts(f.settings, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("3"));
+        setCounts(f.settings, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+                  QStringLiteral("3"));
         f.random.script({ 3, 2, 3, 1, 3, 34 });
-        QCOMPARE(f.composer.GenerateOnePassword(QStringLiteral("3")), QStringLiteral("!~") + QChar(char16_t(31)));
+        QCOMPARE(f.composer.GenerateOnePassword(QStringLiteral("3")),
+                 QStringLiteral("!~") + QChar(char16_t(31)));
         QCOMPARE(f.random.draws[1], qMakePair(1, 34));
     }
 
@@ -143,7 +150,8 @@ private Q_SLOTS:
     {
         Fixture f;
         f.random.SetSeed(31337);
-        setCounts(f.settings, QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4"));
+        setCounts(f.settings, QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4"),
+                  QStringLiteral("4"));
         const QString pool = f.settings.symbolPool();
         QHash<QChar, int> seen;
         const int passwords = 20000;
@@ -186,10 +194,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("length");
         QTest::addColumn<QString>("badCount");
-        QTest::newRow("letters as length") << "abc" << "2";
-        QTest::newRow("empty length") << "" << "2";
-        QTest::newRow("letters as a count") << "10" << "x";
-        QTest::newRow("empty count") << "10" << "";
+        QTest::newRow("letters as length") << "abc"
+                                           << "2";
+        QTest::newRow("empty length") << ""
+                                      << "2";
+        QTest::newRow("letters as a count") << "10"
+                                            << "x";
+        QTest::newRow("empty count") << "10"
+                                     << "";
     }
     void shouldShowTheLengthMessageForTextThatIsNotANumber()
     {
@@ -214,14 +226,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("counts");
         QTest::addColumn<int>("symbolsSelected");
         QTest::addColumn<qint32>("error");
-        QTest::newRow("length 40000") << "40000" << QStringList { "2", "2", "2", "4" } << 32
-                                      << ErrorNumber::Overflow;
-        QTest::newRow("counts cannot fill") << "10" << QStringList { "1", "1", "1", "1" } << 32
-                                            << ErrorNumber::CountsCannotFillLength;
-        QTest::newRow("all counts zero") << "3" << QStringList { "0", "0", "0", "0" } << 32
-                                         << ErrorNumber::CountsCannotFillLength;
-        QTest::newRow("symbols wanted, none selected") << "10" << QStringList { "2", "2", "2", "4" } << 0
-                                                       << ErrorNumber::NoSymbolsToDraw;
+        QTest::newRow("length 40000")
+            << "40000" << QStringList { "2", "2", "2", "4" } << 32 << ErrorNumber::Overflow;
+        QTest::newRow("counts cannot fill")
+            << "10" << QStringList { "1", "1", "1", "1" } << 32 << ErrorNumber::CountsCannotFillLength;
+        QTest::newRow("all counts zero")
+            << "3" << QStringList { "0", "0", "0", "0" } << 32 << ErrorNumber::CountsCannotFillLength;
+        QTest::newRow("symbols wanted, none selected")
+            << "10" << QStringList { "2", "2", "2", "4" } << 0 << ErrorNumber::NoSymbolsToDraw;
     }
     void shouldReportOtherFailuresNamingTheOperation()
     {
@@ -237,7 +249,8 @@ private Q_SLOTS:
         QCOMPARE(f.prompter.messages.size(), 1);
         const MessageRequest &report = f.prompter.messages.first();
         QCOMPARE(report.title, QStringLiteral("Error"));
-        QVERIFY2(report.text.startsWith(QStringLiteral("Error #") + QString::number(error) + QStringLiteral("\r\n")),
+        QVERIFY2(report.text.startsWith(QStringLiteral("Error #") + QString::number(error) +
+                                        QStringLiteral("\r\n")),
                  qPrintable(report.text));
         QVERIFY(report.text.endsWith(QStringLiteral("Caused in:\tfrmMain.GenerateOnePassword()\r\n")));
         QCOMPARE(failed.count(), 1);
@@ -246,7 +259,8 @@ private Q_SLOTS:
     void shouldLetAClassWithAFractionalCountTakeOneMore()
     {
         Fixture f;
-        setCounts(f.settings, QStringLiteral("2.5"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"));
+        setCounts(f.settings, QStringLiteral("2.5"), QStringLiteral("0"), QStringLiteral("0"),
+                  QStringLiteral("0"));
         QCOMPARE(f.composer.GenerateOnePassword(QStringLiteral("3")).size(), 3); // 0, 1 and 2 are below 2.5
         QVERIFY(f.prompter.messages.isEmpty());
         f.composer.GenerateOnePassword(QStringLiteral("4"));
@@ -256,7 +270,8 @@ private Q_SLOTS:
     void shouldStopAtTheLengthWhenCountsAddUpToMore()
     {
         Fixture f;
-        setCounts(f.settings, QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("5"));
+        setCounts(f.settings, QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("5"),
+                  QStringLiteral("5"));
         for (int i = 0; i < 200; ++i)
             QCOMPARE(f.composer.GenerateOnePassword(QStringLiteral("6")).size(), 6);
     }
@@ -277,7 +292,8 @@ private Q_SLOTS:
         Fixture f;
         f.settings.setNonPrintableChars(1);
         f.settings.setExtendedSymbolChars(1);
-        setCounts(f.settings, QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("0"));
+        setCounts(f.settings, QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4"),
+                  QStringLiteral("0"));
         for (int i = 0; i < 500; ++i) {
             for (const QChar c : f.composer.GenerateOnePassword(QStringLiteral("12")))
                 QVERIFY(c.unicode() >= 32 && c.unicode() < 128);
@@ -290,7 +306,8 @@ private Q_SLOTS:
         f.settings.setAllSymbolsSelected(false);
         f.settings.setNonPrintableChars(1);
         f.settings.setExtendedSymbolChars(1);
-        setCounts(f.settings, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("40"));
+        setCounts(f.settings, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+                  QStringLiteral("40"));
         const QString password = f.composer.GenerateOnePassword(QStringLiteral("40"));
         QCOMPARE(password.size(), 40);
         for (const QChar c : password)
@@ -304,15 +321,15 @@ private Q_SLOTS:
     void shouldReadCountsAfreshAtEveryDraw()
     {
         Fixture f;
-        setCounts(f.settings, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("200"));
+        setCounts(f.settings, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+                  QStringLiteral("200"));
         // Events that run between draws change the counts, as a user could meanwhile.
         struct ChangingYield : EventYield
         {
             GenerationSettings *settings = nullptr;
             ChangingYield()
                 : EventYield(0)
-            {
-            }
+            { }
             void yieldNow() override
             {
                 settings->setNumSymbols(QStringLiteral("0"));

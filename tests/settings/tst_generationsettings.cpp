@@ -1,3 +1,4 @@
+#include "errorof.h"
 #include "errorrecord.h"
 #include "generationsettings.h"
 
@@ -67,7 +68,7 @@ private Q_SLOTS:
         const QString pool = settings.symbolPool();
         QCOMPARE(pool.size(), 160);
         QCOMPARE(pool.mid(32, 1), QString(QChar(0x20AC))); // 128: euro sign
-        QCOMPARE(pool[32 + 1].unicode(), char16_t(0x81));   // unassigned: same code point
+        QCOMPARE(pool[32 + 1].unicode(), char16_t(0x81)); // unassigned: same code point
         QCOMPARE(pool[32 + 0x99 - 128].unicode(), char16_t(0x2122)); // trade mark sign
         QCOMPARE(pool[32 + 0x9F - 128].unicode(), char16_t(0x0178));
         QCOMPARE(pool[32 + 0xE9 - 128].unicode(), char16_t(0xE9)); // Latin-1 from 160 on
@@ -160,10 +161,12 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         GenerationSettings settings;
         qint32 number = 0;
-        runTrapped([&] { settings.setNonPrintableChars(value); }, [&](const ErrorRecord &e) { number = e.number; });
+        runTrapped([&] { settings.setNonPrintableChars(value); },
+                   [&](const ErrorRecord &e) { number = e.number; });
         QCOMPARE(number, accepted ? 0 : ErrorNumber::InvalidPropertyValue);
         QCOMPARE(settings.NonPrintableChars(), accepted ? value : 0);
-        runTrapped([&] { settings.setExtendedSymbolChars(value); }, [&](const ErrorRecord &e) { number = e.number; });
+        runTrapped([&] { settings.setExtendedSymbolChars(value); },
+                   [&](const ErrorRecord &e) { number = e.number; });
         QCOMPARE(settings.ExtendedSymbolChars(), accepted ? value : 0);
     }
 
@@ -171,7 +174,8 @@ private Q_SLOTS:
     {
         GenerationSettings settings;
         qint32 number = 0;
-        runTrapped([&] { settings.setSymbolSelected(32, false); }, [&](const ErrorRecord &e) { number = e.number; });
+        runTrapped([&] { settings.setSymbolSelected(32, false); },
+                   [&](const ErrorRecord &e) { number = e.number; });
         QCOMPARE(number, 9);
         QCOMPARE(settings.selectedSymbolCount(), 32);
     }

@@ -16,8 +16,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("topic");
         QTest::addColumn<QString>("title");
-        QTest::newRow("main window") << "main_dialog_box.htm" << "The main window";
-        QTest::newRow("advanced options") << "advanced_options.htm" << "Advanced options";
+        QTest::newRow("main window") << "main_dialog_box.htm"
+                                     << "The main window";
+        QTest::newRow("advanced options") << "advanced_options.htm"
+                                          << "Advanced options";
     }
     void shouldShipBothTopicsBesideTheExecutable()
     {

@@ -16,17 +16,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("overflow") << 6 << "Overflow" << "Quorvex" << "frmMain.Generate()"
-                                  << "Error #6\r\nOverflow\r\n\r\nSource:\t\tQuorvex\r\nCaused in:\tfrmMain.Generate()\r\n";
-        QTest::newRow("negative number") << qint32(0x8004714A) << "Missing" << "Utility.RegistryKey"
-                                         << "frmAdvanced.LoadSettings()"
-                                         << "Error #-2147192502\r\nMissing\r\n\r\nSource:\t\tUtility.RegistryKey\r\n"
-                                            "Caused in:\tfrmAdvanced.LoadSettings()\r\n";
-        QTest::newRow("empty description and source") << 13 << "" << "" << "frmMain.GenerateOnePassword()"
+        QTest::newRow("overflow")
+            << 6 << "Overflow"
+            << "Quorvex"
+            << "frmMain.Generate()"
+            << "Error #6\r\nOverflow\r\n\r\nSource:\t\tQuorvex\r\nCaused in:\tfrmMain.Generate()\r\n";
+        QTest::newRow("negative number")
+            << qint32(0x8004714A) << "Missing"
+            << "Utility.RegistryKey"
+            << "frmAdvanced.LoadSettings()"
+            << "Error #-2147192502\r\nMissing\r\n\r\nSource:\t\tUtility.RegistryKey\r\n"
+               "Caused in:\tfrmAdvanced.LoadSettings()\r\n";
+        QTest::newRow("empty description and source") << 13 << ""
+                                                      << ""
+                                                      << "frmMain.GenerateOnePassword()"
                                                       << "Error #13\r\n\r\n\r\nSource:\t\t\r\nCaused in:\t"
                                                          "frmMain.GenerateOnePassword()\r\n";
-        QTest::newRow("large number, no grouping") << 1234567 << "X" << "S" << "a.b()"
-                                                   << "Error #1234567\r\nX\r\n\r\nSource:\t\tS\r\nCaused in:\ta.b()\r\n";
+        QTest::newRow("large number, no grouping")
+            << 1234567 << "X"
+            << "S"
+            << "a.b()"
+            << "Error #1234567\r\nX\r\n\r\nSource:\t\tS\r\nCaused in:\ta.b()\r\n";
     }
     void shouldLayOutTheReportExactly()
     {

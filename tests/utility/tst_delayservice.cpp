@@ -43,11 +43,13 @@ private Q_SLOTS:
     void shouldOnlyRunPendingEventsForZeroOrLess()
     {
         bool delivered = false;
-        QMetaObject::invokeMethod(this, [&] { delivered = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&] { delivered = true; }, Qt::QueuedConnection);
         DelayService::forCurrentThread().Pause(0);
         QVERIFY(delivered);
         delivered = false;
-        QMetaObject::invokeMethod(this, [&] { delivered = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&] { delivered = true; }, Qt::QueuedConnection);
         DelayService::forCurrentThread().Pause(-50);
         QVERIFY(delivered);
     }
@@ -81,7 +83,8 @@ private Q_SLOTS:
     void shouldDeliverEventsWhenItYields()
     {
         bool delivered = false;
-        QMetaObject::invokeMethod(this, [&] { delivered = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&] { delivered = true; }, Qt::QueuedConnection);
         EventYield yield(0);
         for (int i = 0; i < 64; ++i)
             yield();

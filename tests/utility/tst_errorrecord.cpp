@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QTest>
-
 #include <new>
 #include <stdexcept>
 
@@ -26,7 +25,8 @@ private Q_SLOTS:
         QFETCH(int, number);
         QFETCH(QString, description);
         ErrorRecord caught;
-        runTrapped([&] { raiseError(number, QStringLiteral("Here")); }, [&](const ErrorRecord &e) { caught = e; });
+        runTrapped([&] { raiseError(number, QStringLiteral("Here")); },
+                   [&](const ErrorRecord &e) { caught = e; });
         QCOMPARE(caught.number, number);
         QCOMPARE(caught.description, description);
         QCOMPARE(caught.source, QStringLiteral("Here"));
@@ -79,8 +79,9 @@ private Q_SLOTS:
     void shouldKeepAGivenDescription()
     {
         ErrorRecord caught;
-        runTrapped([] { raiseError(ErrorNumber::KeyNotFound, QStringLiteral("S"), QStringLiteral("Missing")); },
-                   [&](const ErrorRecord &e) { caught = e; });
+        runTrapped(
+            [] { raiseError(ErrorNumber::KeyNotFound, QStringLiteral("S"), QStringLiteral("Missing")); },
+            [&](const ErrorRecord &e) { caught = e; });
         QCOMPARE(caught.number, qint32(0x8004714A));
         QCOMPARE(caught.number, -2147192502);
         QCOMPARE(caught.description, QStringLiteral("Missing"));

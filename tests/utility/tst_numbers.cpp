@@ -1,22 +1,10 @@
+#include "errorof.h"
 #include "errorrecord.h"
 #include "numbers.h"
 
 #include <QTest>
-
 #include <cmath>
 #include <limits>
-
-// The number of the error a call raises, or 0 when it succeeds.
-template<typename F>
-static qint32 errorOf(F &&call)
-{
-    try {
-        call();
-    } catch (const Failure &failure) {
-        return failure.number();
-    }
-    return 0;
-}
 
 class TestNumbers : public QObject
 {

@@ -1,3 +1,4 @@
+#include "errorof.h"
 #include "errorrecord.h"
 #include "registrykey.h"
 #include "temporarysettings.h"
@@ -6,20 +7,11 @@
 #include <QFile>
 #include <QSettings>
 #include <QTest>
-
 #include <memory>
 
 namespace {
 
 const QString ProgramPath = QStringLiteral("Software\\Talvore Software\\Mintara");
-
-template<typename F>
-qint32 errorOf(F &&call)
-{
-    qint32 number = 0;
-    runTrapped(std::forward<F>(call), [&](const ErrorRecord &e) { number = e.number; });
-    return number;
-}
 
 // The 32 symbol characters, '/' and '\' among them.
 QStringList symbolNames()
@@ -52,10 +44,12 @@ private Q_SLOTS:
         RegistryKey key;
         key.EnterSubKey(RegistryKey::CurrentUser);
         key.EnterSubKey(QStringLiteral("Software")); // always there
-        QCOMPARE(errorOf([&] { key.EnterSubKey(QStringLiteral("Talvore Software")); }), ErrorNumber::KeyNotFound);
-        QCOMPARE(key.currentPath(), QStringLiteral("Software")); // a failed step does not move
-        QCOMPARE(errorOf([&] { key.OpenPath(ProgramPath, RegistryKey::CurrentUser, RegistryKey::AllAccess); }),
+        QCOMPARE(errorOf([&] { key.EnterSubKey(QStringLiteral("Talvore Software")); }),
                  ErrorNumber::KeyNotFound);
+        QCOMPARE(key.currentPath(), QStringLiteral("Software")); // a failed step does not move
+        QCOMPARE(
+            errorOf([&] { key.OpenPath(ProgramPath, RegistryKey::CurrentUser, RegistryKey::AllAccess); }),
+            ErrorNumber::KeyNotFound);
         QCOMPARE(errorOf([&] { key.EnterSubKey(QStringLiteral("Elsewhere")); }), ErrorNumber::KeyNotFound);
     }
 
