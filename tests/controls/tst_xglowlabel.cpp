@@ -1,4 +1,5 @@
 #include "countingdelayservice.h"
+#include "errorof.h"
 #include "errorrecord.h"
 #include "propertybag.h"
 #include "xglowlabel.h"
@@ -12,20 +13,6 @@ using namespace Lustrel;
 
 using GlowState = XGlowLabel::GlowState;
 Q_DECLARE_METATYPE(GlowState)
-
-namespace {
-
-int failureOf(const std::function<void()> &put)
-{
-    try {
-        put();
-    } catch (const Failure &failure) {
-        return failure.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 class TestXGlowLabel : public QObject
 {
@@ -90,7 +77,7 @@ private Q_SLOTS:
         delay.duringPause = [] {
             raiseError(ErrorNumber::InternalError, QStringLiteral("Utility.DelayService"));
         };
-        QCOMPARE(failureOf([&] { label.Tick(); }), int(ErrorNumber::InternalError));
+        QCOMPARE(errorOf([&] { label.Tick(); }), int(ErrorNumber::InternalError));
         QCOMPARE(label.ForeColor(), OleColor(10) << 16); // the colour was set before the pause
         delay.duringPause = nullptr;
         label.Tick();
@@ -149,7 +136,7 @@ private Q_SLOTS:
         XGlowLabel label;
         label.setInterval(50);
         QSignalSpy spy(&label, &XGlowLabel::propertyChanged);
-        QCOMPARE(failureOf([&] { label.setInterval(interval); }), int(ErrorNumber::InvalidPropertyValue));
+        QCOMPARE(errorOf([&] { label.setInterval(interval); }), int(ErrorNumber::InvalidPropertyValue));
         QCOMPARE(label.Interval(), 50);
         QCOMPARE(spy.size(), 0);
     }

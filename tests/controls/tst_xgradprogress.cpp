@@ -1,4 +1,5 @@
 #include "countingdelayservice.h"
+#include "errorof.h"
 #include "errorrecord.h"
 #include "propertybag.h"
 #include "xgradprogress.h"
@@ -18,16 +19,6 @@ void placeBar(XGradProgress &bar, int min, int max)
     bar.resize(1002, 20);
     bar.setMin(min);
     bar.setMax(max);
-}
-
-int failureOf(const std::function<void()> &put)
-{
-    try {
-        put();
-    } catch (const Failure &failure) {
-        return failure.number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -118,7 +109,7 @@ private Q_SLOTS:
         bar.setMin(min);
         bar.setMax(max);
         QSignalSpy spy(&bar, &XGradProgress::propertyChanged);
-        QCOMPARE(failureOf([&] { bar.setValue(value); }), error);
+        QCOMPARE(errorOf([&] { bar.setValue(value); }), error);
         QCOMPARE(bar.Value(), value);
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.first().first().toString(), QStringLiteral("Value"));
@@ -173,14 +164,14 @@ private Q_SLOTS:
         bar.setDelayService(&delay);
         placeBar(bar, 0, 32767);
         bar.setValue(32765);
-        QCOMPARE(failureOf([&] { bar.IncreaseTo(40000); }), int(ErrorNumber::Overflow));
+        QCOMPARE(errorOf([&] { bar.IncreaseTo(40000); }), int(ErrorNumber::Overflow));
         QCOMPARE(bar.Value(), 32767);
         QCOMPARE(delay.pauses.size(), 3); // 32765, 32766, 32767
 
         delay.pauses.clear();
         placeBar(bar, 0, 10);
         bar.setValue(8);
-        QCOMPARE(failureOf([&] { bar.IncreaseTo(12); }), int(ErrorNumber::InvalidPropertyValue));
+        QCOMPARE(errorOf([&] { bar.IncreaseTo(12); }), int(ErrorNumber::InvalidPropertyValue));
         QCOMPARE(bar.Value(), 11);
         QCOMPARE(bar.coverLeft(), 1000.f); // drawn up to 10
         QCOMPARE(delay.pauses.size(), 3);
