@@ -1,0 +1,44 @@
+# Installs the library's component into a fresh prefix, then builds and runs a program that finds
+# it with find_package and compiles a file with the flags pkg-config gives.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DCONSUMER_DIR=... -DCXX=... -DCXX_FLAGS=... -P checkinstall.cmake
+foreach(var BUILD_DIR WORK_DIR CONSUMER_DIR CXX)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "${var} is not set")
+    endif()
+endforeach()
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "Failed (${result}): ${ARGN}\n${output}")
+    endif()
+    set(last_output "${output}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --component Lustrel --prefix ${prefix})
+
+file(GLOB_RECURSE utility_headers ${prefix}/*/delayservice.h ${prefix}/*/numbers.h)
+if(utility_headers)
+    message(FATAL_ERROR "Installed headers of the utility layer: ${utility_headers}")
+endif()
+
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/consumer -G Ninja
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
+run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${WORK_DIR}/consumer/lustrel-consumer)
+message(STATUS "${last_output}")
+
+file(GLOB pc_file ${prefix}/*/pkgconfig/lustrel.pc ${prefix}/*/*/pkgconfig/lustrel.pc)
+get_filename_component(pc_dir "${pc_file}" DIRECTORY)
+run(${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir} pkg-config --modversion lustrel)
+if(NOT last_output MATCHES "^1\\.1\\.0")
+    message(FATAL_ERROR "pkg-config gives version ${last_output}")
+endif()
+run(${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir} pkg-config --cflags --libs lustrel)
+string(STRIP "${last_output}" pc_flags)
+separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
+separate_arguments(extra_flags UNIX_COMMAND "${CXX_FLAGS}")
+file(WRITE ${WORK_DIR}/pc.cpp "#include <xgradprogress.h>\nint main() { return Lustrel::XGradProgress::staticProgId().isEmpty(); }\n")
+run(${CXX} -std=c++20 -fPIC ${extra_flags} ${WORK_DIR}/pc.cpp -o ${WORK_DIR}/pc ${pc_flags})

@@ -1,0 +1,37 @@
+#include "errorrecord.h"
+#include "propertybag.h"
+#include "ui_form.h"
+#include "xgradprogress.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QWidget form;
+    Ui::Form ui;
+    ui.setupUi(&form);
+    ui.barGenProgress->setMax(10);
+    ui.barGenProgress->setValue(5);
+
+    std::unique_ptr<Lustrel::Control> marker(Lustrel::createControl(QStringLiteral("Lustrel.XShpLabel")));
+    if (!marker)
+        return 1;
+    marker->widget()->setProperty("Caption", QStringLiteral("4"));
+    Lustrel::MemoryPropertyBag bag;
+    marker->WriteProperties(bag);
+    if (bag.keys() != QStringList { QStringLiteral("Caption") })
+        return 2;
+
+    try {
+        ui.barGenProgress->setValue(11);
+        return 3;
+    } catch (const Failure &failure) {
+        if (failure.number() != 380)
+            return 4;
+    }
+    std::puts("Lustrel works from its installed package");
+    return 0;
+}

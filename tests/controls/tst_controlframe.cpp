@@ -1,0 +1,436 @@
+#include "controlproperties.h"
+#include "errorrecord.h"
+#include "propertybag.h"
+#include "xglowlabel.h"
+#include "xgradprogress.h"
+#include "xshplabel.h"
+
+#include <QMetaProperty>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+using namespace Lustrel;
+
+namespace {
+
+std::unique_ptr<Control> make(const QString &progId, QWidget *parent = nullptr)
+{
+    return std::unique_ptr<Control>(createControl(progId, parent));
+}
+
+// A value of the property's type that differs from `current`.
+QVariant otherValue(const QMetaProperty &property, const QVariant &current)
+{
+    switch (property.typeId()) {
+    case QMetaType::Bool:
+        return !current.toBool();
+    case QMetaType::Int:
+        return current.toInt() == 1 ? 0 : 1;
+    case QMetaType::UInt:
+        return QVariant::fromValue(quint32(0x00336699));
+    case QMetaType::QString:
+        return current.toString() + QStringLiteral(" changed");
+    case QMetaType::QFont: {
+        QFont font = current.value<QFont>();
+        font.setPointSize(font.pointSize() + 7);
+        font.setBold(!font.bold());
+        return font;
+    }
+    default:
+        return current;
+    }
+}
+
+// Properties that cannot keep just any value: XGradProgress.ForeColor always reads 0 and is
+// not saved, Value needs Min and Max set first.
+bool keepsAnyValue(const QString &progId, const QString &property)
+{
+    return !(progId == QLatin1String("Lustrel.XGradProgress") &&
+             (property == u"ForeColor" || property == u"Value"));
+}
+
+} // namespace
+
+class TestControlFrame : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void shouldCreateEachControlByProgIdAndByClassId_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("step marker") << "Lustrel.XShpLabel"
+                                     << "Lustrel::XShpLabel";
+        QTest::newRow("glowing caption") << "Lustrel.XGlowLabel"
+                                         << "Lustrel::XGlowLabel";
+        QTest::newRow("progress bar") << "Lustrel.XGradProgress"
+                                      << "Lustrel::XGradProgress";
+    }
+    void shouldCreateEachControlByProgIdAndByClassId()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QString, className);
+        QWidget host;
+        Control *byName = createControl(progId, &host);
+        QVERIFY(byName);
+        QCOMPARE(byName->widget()->metaObject()->className(), className);
+        QCOMPARE(byName->widget()->parentWidget(), &host);
+        QCOMPARE(byName->progId(), progId);
+
+        const QUuid id = byName->classId();
+        QVERIFY(!id.isNull());
+        std::unique_ptr<Control> byId(createControl(id));
+        QVERIFY(byId);
+        QCOMPARE(byId->widget()->metaObject()->className(), className);
+        std::unique_ptr<Control> byIdText(createControl(id.toString()));
+        QVERIFY(byIdText);
+        QCOMPARE(byIdText->progId(), progId);
+    }
+
+    void shouldGiveEveryClassItsOwnFixedId()
+    {
+        const QList<ControlClass> classes = controlClasses();
+        QCOMPARE(classes.size(), 3);
+        QSet<QUuid> ids;
+        for (const ControlClass &kind : classes)
+            ids.insert(kind.classId);
+        QCOMPARE(ids.size(), 3);
+        QCOMPARE(XGradProgress::staticClassId(),
+                 QUuid(QStringLiteral("{ffa77584-b6fb-4edf-aae0-ad3233126835}")));
+    }
+
+    void shouldCreateNothingForAnUnknownName_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("empty") << "";
+        QTest::newRow("other library") << "Other.XShpLabel";
+        QTest::newRow("unknown class id") << "{00000000-0000-0000-0000-000000000001}";
+        QTest::newRow("null class id") << "{00000000-0000-0000-0000-000000000000}";
+    }
+    void shouldCreateNothingForAnUnknownName()
+    {
+        QFETCH(QString, id);
+        QCOMPARE(createControl(id), nullptr);
+    }
+
+    void shouldResolveExplicitColoursAsRedGreenBlue()
+    {
+        QPalette palette;
+        QCOMPARE(resolveOleColor(0x000000FF, palette), QColor(255, 0, 0));
+        QCOMPARE(resolveOleColor(0x00FF0000, palette), QColor(0, 0, 255));
+        QCOMPARE(resolveOleColor(oleColorFromRgb(1, 2, 3), palette), QColor(1, 2, 3));
+        QCOMPARE(oleColorFromQColor(QColor(0x12, 0x34, 0x56)), OleColor(0x00563412));
+        QVERIFY(!resolveOleColor(0x800000FF, palette).isValid());
+    }
+
+    // Each control paints a scheme colour from the palette in force; two palettes give two
+    // pictures while the stored value stays the scheme colour.
+    void shouldDrawSchemeColoursFromThePaletteAtPaintTime_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QPoint>("probe");
+        QTest::addColumn<int>("role");
+        QTest::newRow("bar, unfilled part") << "Lustrel.XGradProgress"
+                                            << "BackColor" << QPoint(50, 10) << int(QPalette::Button);
+        QTest::newRow("caption background") << "Lustrel.XGlowLabel"
+                                            << "BackColor" << QPoint(95, 25) << int(QPalette::Button);
+        QTest::newRow("marker fill") << "Lustrel.XShpLabel"
+                                     << "FillColor" << QPoint(50, 5) << int(QPalette::Highlight);
+    }
+    void shouldDrawSchemeColoursFromThePaletteAtPaintTime()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QString, property);
+        QFETCH(QPoint, probe);
+        QFETCH(int, role);
+        auto control = make(progId);
+        QWidget *widget = control->widget();
+        widget->resize(100, 30);
+        if (auto *bar = qobject_cast<XGradProgress *>(widget)) {
+            bar->setMax(100);
+            bar->setValue(0); // all unfilled
+        }
+        const QVariant stored = widget->property(property.toLatin1());
+
+        for (const QColor &scheme : { QColor(10, 200, 30), QColor(200, 20, 90) }) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::ColorRole(role), scheme);
+            widget->setPalette(palette);
+            const QImage picture = widget->grab().toImage();
+            QCOMPARE(picture.pixelColor(probe), scheme);
+            QCOMPARE(widget->property(property.toLatin1()), stored);
+        }
+        QVERIFY(isSystemColor(stored.toUInt()));
+    }
+
+    // Every put announces the property by its key name, also a put of the value it already has.
+    void shouldAnnounceEveryPutByName_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::newRow("step marker") << "Lustrel.XShpLabel";
+        QTest::newRow("glowing caption") << "Lustrel.XGlowLabel";
+        QTest::newRow("progress bar") << "Lustrel.XGradProgress";
+    }
+    void shouldAnnounceEveryPutByName()
+    {
+        QFETCH(QString, progId);
+        auto control = make(progId);
+        QObject *widget = control->widget();
+        if (auto *bar = qobject_cast<XGradProgress *>(widget))
+            bar->setMax(100);
+        QSignalSpy spy(widget, SIGNAL(propertyChanged(QString)));
+        const QMetaObject *meta = widget->metaObject();
+        QVERIFY(meta->propertyCount() - meta->propertyOffset() >= 10);
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            const QString name = QString::fromLatin1(property.name());
+            spy.clear();
+            QVERIFY(property.write(widget, property.read(widget)));
+            QCOMPARE(spy.size(), 1);
+            QCOMPARE(spy.first().first().toString(), name);
+        }
+    }
+
+    // Every Integer property refuses a value beyond 16 bits with the overflow error, keeping its
+    // old value and announcing nothing.
+    void shouldRefuseIntegersBeyond16Bits_data() { shouldAnnounceEveryPutByName_data(); }
+    void shouldRefuseIntegersBeyond16Bits()
+    {
+        QFETCH(QString, progId);
+        auto control = make(progId);
+        QObject *widget = control->widget();
+        QSignalSpy spy(widget, SIGNAL(propertyChanged(QString)));
+        const QMetaObject *meta = widget->metaObject();
+        int checked = 0;
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (property.typeId() != QMetaType::Int || property.name() == QByteArray("Interval"))
+                continue; // Interval is a Long
+            for (const int value : { 32768, -32769 }) {
+                const QVariant before = property.read(widget);
+                try {
+                    property.write(widget, value);
+                    QFAIL(property.name());
+                } catch (const Failure &failure) {
+                    QCOMPARE(failure.number(), int(ErrorNumber::Overflow));
+                }
+                QCOMPARE(property.read(widget), before);
+            }
+            ++checked;
+        }
+        QVERIFY(checked >= 4);
+        QCOMPARE(spy.size(), 0);
+    }
+
+    void shouldWriteNoKeysForAControlAtItsDefaults_data() { shouldAnnounceEveryPutByName_data(); }
+    void shouldWriteNoKeysForAControlAtItsDefaults()
+    {
+        QFETCH(QString, progId);
+        QWidget host;
+        auto control = make(progId, &host);
+        control->InitProperties();
+        MemoryPropertyBag bag;
+        control->WriteProperties(bag);
+        QCOMPARE(bag.keys(), QStringList());
+    }
+
+    void shouldLoadEveryDefaultFromAnEmptyBag_data() { shouldAnnounceEveryPutByName_data(); }
+    void shouldLoadEveryDefaultFromAnEmptyBag()
+    {
+        QFETCH(QString, progId);
+        QWidget host;
+        auto fresh = make(progId, &host);
+        fresh->InitProperties();
+        auto loaded = make(progId, &host);
+        // Move every property away from its default, then load an empty bag.
+        QObject *widget = loaded->widget();
+        const QMetaObject *meta = widget->metaObject();
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (keepsAnyValue(progId, QString::fromLatin1(property.name())))
+                property.write(widget, otherValue(property, property.read(widget)));
+        }
+        QVERIFY(ownProperties(widget) != ownProperties(fresh->widget()));
+        loaded->ReadProperties(MemoryPropertyBag());
+        QCOMPARE(ownProperties(widget), ownProperties(fresh->widget()));
+    }
+
+    // Saved with every property changed, reloaded into a new control: equal, and every key
+    // written in the control's fixed order.
+    void shouldReloadWhatItSaved_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("step marker") << "Lustrel.XShpLabel"
+                                     << QStringList { "ForeColor",
+                                                      "Enabled",
+                                                      "Font",
+                                                      "BorderStyle",
+                                                      "BorderColor",
+                                                      "BorderWidth",
+                                                      "Caption",
+                                                      "FillColor",
+                                                      "FillStyle",
+                                                      "DisabledBorderColor",
+                                                      "DisabledBorderStyle",
+                                                      "DisabledBorderWidth",
+                                                      "DisabledFillColor",
+                                                      "DisabledFillStyle",
+                                                      "DisabledFont",
+                                                      "DisabledForeColor" };
+        QTest::newRow("glowing caption")
+            << "Lustrel.XGlowLabel"
+            << QStringList { "BackColor",   "ForeColor", "Enabled",    "Font",    "BackStyle",
+                             "BorderStyle", "Alignment", "Appearance", "Caption", "Interval" };
+        QTest::newRow("progress bar")
+            << "Lustrel.XGradProgress"
+            << QStringList { "BackColor", "Enabled", "Font", "BackStyle",   "BorderStyle", "Appearance",
+                             "EndColor",  "Min",     "Max",  "Orientation", "Value",       "StartColor" };
+    }
+    void shouldReloadWhatItSaved()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QStringList, keys);
+        QWidget host;
+        auto original = make(progId, &host);
+        original->InitProperties();
+        QObject *widget = original->widget();
+        const QMetaObject *meta = widget->metaObject();
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (keepsAnyValue(progId, QString::fromLatin1(property.name())))
+                QVERIFY(property.write(widget, otherValue(property, property.read(widget))));
+        }
+        if (auto *bar = qobject_cast<XGradProgress *>(widget)) {
+            bar->setMin(-5);
+            bar->setMax(300);
+            bar->setValue(250);
+        }
+        MemoryPropertyBag bag;
+        original->WriteProperties(bag);
+        QCOMPARE(bag.keys(), keys);
+
+        auto reloaded = make(progId, &host);
+        reloaded->ReadProperties(bag);
+        QCOMPARE(ownProperties(reloaded->widget()), ownProperties(widget));
+    }
+
+    // A newly placed control starts from InitProperties; a loaded one keeps what the bag says,
+    // even where that differs from what InitProperties would give.
+    void shouldTellPlacingFromLoading()
+    {
+        QWidget host;
+        XShpLabel placed(&host);
+        placed.setCaption(QStringLiteral("3"));
+        placed.setEnabled(false);
+        placed.setFillColor(0x000000FF);
+        placed.setDisabledBorderWidth(4);
+        placed.InitProperties();
+        QCOMPARE(placed.FillColor(), SystemColor::ActiveTitleBar);
+        QCOMPARE(placed.DisabledBorderWidth(), 1);
+        // The caption and the enabled state are not its own fields: they stay.
+        QCOMPARE(placed.Caption(), QStringLiteral("3"));
+        QCOMPARE(placed.Enabled(), false);
+
+        XGradProgress bar(&host);
+        bar.setStartColor(0x0000FF00);
+        bar.setMax(10);
+        bar.setEndColor(7);
+        bar.InitProperties();
+        QCOMPARE(bar.Max(), 0);
+        QCOMPARE(bar.EndColor(), OleColor(0));
+        QCOMPARE(bar.StartColor(), OleColor(0x0000FF00)); // the panel keeps its setting
+
+        MemoryPropertyBag bag;
+        bag.setValue(QStringLiteral("Max"), 10);
+        bag.setValue(QStringLiteral("StartColor"), 0x00FF00);
+        XGradProgress loaded(&host);
+        loaded.ReadProperties(bag);
+        QCOMPARE(loaded.Max(), 10);
+        QCOMPARE(loaded.StartColor(), OleColor(0x00FF00));
+    }
+
+    void shouldLeaveOutOnlyValuesEqualToTheirDefault()
+    {
+        MemoryPropertyBag bag;
+        bag.WriteProperty(QStringLiteral("A"), 1, 0);
+        bag.WriteProperty(QStringLiteral("B"), 0, 0);
+        bag.WriteProperty(QStringLiteral("C"), QStringLiteral("x"), QString());
+        QCOMPARE(bag.keys(), (QStringList { "A", "C" }));
+        bag.WriteProperty(QStringLiteral("A"), 0, 0); // back to its default: the old value goes
+        QCOMPARE(bag.keys(), QStringList { "C" });
+        QCOMPARE(bag.ReadProperty(QStringLiteral("A"), 42), QVariant(42));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("C"), QString()), QVariant(QStringLiteral("x")));
+    }
+
+    // A saved value that does not fit its property fails the load at that key; the keys read
+    // before it stay loaded.
+    void shouldFailALoadAtAValueThatDoesNotFit_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("error");
+        QTest::newRow("Integer too large") << "Lustrel.XGradProgress"
+                                           << "Max" << QVariant(40000) << 6;
+        QTest::newRow("Integer not a number") << "Lustrel.XShpLabel"
+                                              << "BorderWidth" << QVariant("wide") << 13;
+        QTest::newRow("colour beyond 32 bits") << "Lustrel.XGradProgress"
+                                               << "StartColor" << QVariant(1e10) << 6;
+        QTest::newRow("interval the timer refuses") << "Lustrel.XGlowLabel"
+                                                    << "Interval" << QVariant(70000) << 380;
+        QTest::newRow("border the panel refuses") << "Lustrel.XGradProgress"
+                                                  << "BorderStyle" << QVariant(2) << 380;
+    }
+    void shouldFailALoadAtAValueThatDoesNotFit()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QFETCH(int, error);
+        auto control = make(progId);
+        MemoryPropertyBag bag;
+        bag.setValue(QStringLiteral("Enabled"), false); // read before every key under test
+        bag.setValue(key, value);
+        try {
+            control->ReadProperties(bag);
+            QFAIL("the load should fail");
+        } catch (const Failure &failure) {
+            QCOMPARE(failure.number(), error);
+        }
+        QCOMPARE(control->widget()->property("Enabled").toBool(), false);
+    }
+
+    void shouldDropAFailingPutInDesignModeInsteadOfThrowing()
+    {
+        XGradProgress bar;
+        bar.setDesignMode(true);
+        bar.setBorderStyle(0);
+        bar.setBorderStyle(7);
+        QCOMPARE(bar.BorderStyle(), 0);
+        bar.setValue(5); // Min and Max are both 0: the put stores the value, then fails
+        QCOMPARE(bar.Value(), 5);
+        QVERIFY(bar.setProperty("Min", 100000));
+        QCOMPARE(bar.Min(), 0);
+
+        bar.setDesignMode(false);
+        QVERIFY_THROWS_EXCEPTION(Failure, bar.setBorderStyle(7));
+    }
+
+    void shouldReadColoursSavedSignedOrUnsigned()
+    {
+        MemoryPropertyBag bag;
+        bag.setValue(QStringLiteral("BackColor"), qint32(0x8000000D));
+        bag.setValue(QStringLiteral("ForeColor"), quint32(0x80000012));
+        XGlowLabel label;
+        label.ReadProperties(bag);
+        QCOMPARE(label.BackColor(), SystemColor::Highlight);
+        QCOMPARE(label.ForeColor(), SystemColor::ButtonText);
+    }
+};
+
+QTEST_MAIN(TestControlFrame)
+#include "tst_controlframe.moc"
