@@ -3,10 +3,8 @@
 // The arguments of the controls' input events, translated from Qt's events into the codes the
 // controls' hosts expect. Not installed.
 
-#include <QtGlobal>
-
-class QKeyEvent;
-class QMouseEvent;
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace Lustrel::InputEvents {
 
@@ -33,5 +31,55 @@ KeyArguments keyArguments(const QKeyEvent *event);
 
 // The character a key press types, when it types exactly one with a code below 256 (0 otherwise).
 qint16 keyAscii(const QKeyEvent *event);
+
+// Raising the events from a control's handlers. Every control declares the same signals, so one
+// template serves all three.
+template<typename Control>
+void raiseMouseDown(Control *control, const QMouseEvent *event)
+{
+    const MouseArguments a = mouseArguments(event);
+    Q_EMIT control->MouseDown(a.button, a.shift, a.x, a.y);
+}
+
+template<typename Control>
+void raiseMouseMove(Control *control, const QMouseEvent *event)
+{
+    const MouseArguments a = mouseArguments(event);
+    Q_EMIT control->MouseMove(a.button, a.shift, a.x, a.y);
+}
+
+// MouseUp, then Click when the left button is released over the control.
+template<typename Control>
+void raiseMouseUp(Control *control, const QMouseEvent *event)
+{
+    const MouseArguments a = mouseArguments(event);
+    Q_EMIT control->MouseUp(a.button, a.shift, a.x, a.y);
+    if (event->button() == Qt::LeftButton && control->rect().contains(event->position().toPoint()))
+        Q_EMIT control->Click();
+}
+
+template<typename Control>
+void raiseDblClick(Control *control, const QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT control->DblClick();
+}
+
+// KeyDown, then KeyPress when the key types a character.
+template<typename Control>
+void raiseKeyDown(Control *control, const QKeyEvent *event)
+{
+    const KeyArguments a = keyArguments(event);
+    Q_EMIT control->KeyDown(a.keyCode, a.shift);
+    if (const qint16 ascii = keyAscii(event))
+        Q_EMIT control->KeyPress(ascii);
+}
+
+template<typename Control>
+void raiseKeyUp(Control *control, const QKeyEvent *event)
+{
+    const KeyArguments a = keyArguments(event);
+    Q_EMIT control->KeyUp(a.keyCode, a.shift);
+}
 
 } // namespace Lustrel::InputEvents

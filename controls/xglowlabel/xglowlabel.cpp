@@ -352,28 +352,22 @@ void XGlowLabel::timerEvent(QTimerEvent *event)
 
 void XGlowLabel::mousePressEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseDown(a.button, a.shift, a.x, a.y);
+    InputEvents::raiseMouseDown(this, event);
 }
 
 void XGlowLabel::mouseMoveEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseMove(a.button, a.shift, a.x, a.y);
+    InputEvents::raiseMouseMove(this, event);
 }
 
 void XGlowLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseUp(a.button, a.shift, a.x, a.y);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT Click();
+    InputEvents::raiseMouseUp(this, event);
 }
 
 void XGlowLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT DblClick();
+    InputEvents::raiseDblClick(this, event);
 }
 
 } // namespace Lustrel

@@ -360,42 +360,32 @@ void XGradProgress::paintEvent(QPaintEvent *)
 
 void XGradProgress::mousePressEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseDown(a.button, a.shift, a.x, a.y);
+    InputEvents::raiseMouseDown(this, event);
 }
 
 void XGradProgress::mouseMoveEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseMove(a.button, a.shift, a.x, a.y);
+    InputEvents::raiseMouseMove(this, event);
 }
 
 void XGradProgress::mouseReleaseEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseUp(a.button, a.shift, a.x, a.y);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT Click();
+    InputEvents::raiseMouseUp(this, event);
 }
 
 void XGradProgress::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT DblClick();
+    InputEvents::raiseDblClick(this, event);
 }
 
 void XGradProgress::keyPressEvent(QKeyEvent *event)
 {
-    const auto a = InputEvents::keyArguments(event);
-    Q_EMIT KeyDown(a.keyCode, a.shift);
-    if (const qint16 ascii = InputEvents::keyAscii(event))
-        Q_EMIT KeyPress(ascii);
+    InputEvents::raiseKeyDown(this, event);
 }
 
 void XGradProgress::keyReleaseEvent(QKeyEvent *event)
 {
-    const auto a = InputEvents::keyArguments(event);
-    Q_EMIT KeyUp(a.keyCode, a.shift);
+    InputEvents::raiseKeyUp(this, event);
 }
 
 } // namespace Lustrel

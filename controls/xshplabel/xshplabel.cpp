@@ -459,42 +459,32 @@ void XShpLabel::showEvent(QShowEvent *event)
 
 void XShpLabel::mousePressEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseDown(a.button, a.shift, a.x, a.y);
+    InputEvents::raiseMouseDown(this, event);
 }
 
 void XShpLabel::mouseMoveEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseMove(a.button, a.shift, a.x, a.y);
+    InputEvents::raiseMouseMove(this, event);
 }
 
 void XShpLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const auto a = InputEvents::mouseArguments(event);
-    Q_EMIT MouseUp(a.button, a.shift, a.x, a.y);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT Click();
+    InputEvents::raiseMouseUp(this, event);
 }
 
 void XShpLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT DblClick();
+    InputEvents::raiseDblClick(this, event);
 }
 
 void XShpLabel::keyPressEvent(QKeyEvent *event)
 {
-    const auto a = InputEvents::keyArguments(event);
-    Q_EMIT KeyDown(a.keyCode, a.shift);
-    if (const qint16 ascii = InputEvents::keyAscii(event))
-        Q_EMIT KeyPress(ascii);
+    InputEvents::raiseKeyDown(this, event);
 }
 
 void XShpLabel::keyReleaseEvent(QKeyEvent *event)
 {
-    const auto a = InputEvents::keyArguments(event);
-    Q_EMIT KeyUp(a.keyCode, a.shift);
+    InputEvents::raiseKeyUp(this, event);
 }
 
 } // namespace Lustrel
