@@ -123,8 +123,8 @@ void cLogo::paint()
         return;
 
     // Each band takes the colour worked out after the band below it was filled, from the y of
-    // that fill: so the two lowest bands both have the start colour, and the last band, which
-    // lies at least partly above the surface, is the first to reach the end colour.
+    // that fill: so the two lowest bands both have the start colour, and the top row stops a
+    // band or two short of the end colour. The last band lies partly or wholly above the top.
     Channels current = start;
     int bottom = height;
     for (int y = height; y >= 0; y -= band) {

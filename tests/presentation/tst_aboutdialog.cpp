@@ -284,9 +284,6 @@ private Q_SLOTS:
         QTest::newRow("GNOME under a vendor's name") << "ubuntu:GNOME"
                                                      << "gnome-control-center"
                                                      << "hardinfo";
-        QTest::newRow("case aside") << "xfce"
-                                    << "xfce4-about"
-                                    << "hardinfo";
         QTest::newRow("unknown desktop") << "Sway"
                                          << "hardinfo"
                                          << "kinfocenter";
