@@ -198,9 +198,13 @@ private Q_SLOTS:
     void shouldShowModallyOverItsOwnerOnly()
     {
         QWidget owner;
+        auto *ownersButton = new QPushButton(QStringLiteral("Generate"), &owner);
         owner.show();
-        QWidget bystander; // say, the help window
+        QWidget bystander; // the help window, say
+        auto *bystandersButton = new QPushButton(QStringLiteral("Back"), &bystander);
         bystander.show();
+        QSignalSpy ownerClicks(ownersButton, &QPushButton::clicked);
+        QSignalSpy bystanderClicks(bystandersButton, &QPushButton::clicked);
         ScriptedPrompter prompter;
         ScriptedSystemInfoTool tool(false);
         bool checked = false;
@@ -210,13 +214,17 @@ private Q_SLOTS:
             QCOMPARE(modal->objectName(), QStringLiteral("frmAbout"));
             QCOMPARE(modal->parentWidget(), &owner);
             QCOMPARE(modal->windowModality(), Qt::WindowModal);
-            QVERIFY(owner.testAttribute(Qt::WA_Disabled) || !bystander.testAttribute(Qt::WA_Disabled));
-            QVERIFY(bystander.isEnabled());
+            // Through the windows, where the desktop's clicks arrive and blocking applies.
+            QTest::mouseClick(owner.windowHandle(), Qt::LeftButton, {}, ownersButton->geometry().center());
+            QTest::mouseClick(bystander.windowHandle(), Qt::LeftButton, {},
+                              bystandersButton->geometry().center());
             checked = true;
             QTest::keyClick(modal, Qt::Key_Escape);
         });
         showAbout(&owner, prompter, tool);
         QVERIFY(checked);
+        QCOMPARE(ownerClicks.size(), 0);
+        QCOMPARE(bystanderClicks.size(), 1);
         QCOMPARE(owner.findChildren<AboutDialog *>().size(), 0); // gone once closed
     }
 
