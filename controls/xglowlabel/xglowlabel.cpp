@@ -8,12 +8,14 @@
 #include "propertybag.h"
 #include "propertyvalues_p.h"
 
+#include <QApplication>
 #include <QBasicTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QThread>
 #include <QTimerEvent>
 
 namespace Lustrel {
@@ -45,6 +47,15 @@ qint32 timerInterval(qint32 milliseconds)
     if (milliseconds < 0 || milliseconds > 65535)
         raiseError(ErrorNumber::InvalidPropertyValue);
     return milliseconds;
+}
+
+// Whether the thread is waiting inside a nested event loop other than a modal window's, such as
+// another control's pause. A tick there would hold that wait for its own pause, and at one tick
+// per Interval it would hold it beat after beat.
+bool insideAnotherWait()
+{
+    const int outermost = QApplication::activeModalWidget() ? 2 : 1;
+    return QThread::currentThread()->loopLevel() > outermost;
 }
 
 // Adds `step` to the counter chain, carrying into the next counter when one passes its end.
@@ -292,6 +303,8 @@ void XGlowLabel::scheduleTick()
         this,
         [this] {
             d->tickQueued = false;
+            if (insideAnotherWait()) // skipped; the pulse goes on when that wait has ended
+                return;
             // A tick has no caller to hand a failure to; it ends the tick and the next one
             // tries again.
             runTrapped([this] { Tick(); },

@@ -79,7 +79,9 @@ public:
     void setCaption(const QString &caption);
     // Milliseconds between two ticks of the pulse, 0 to 65535; 0 (the default) stops the pulse
     // and leaves the colour where it stands. Other values fail with error 380. In design mode
-    // the value is kept but the pulse does not run.
+    // the value is kept but the pulse does not run. A beat that comes while the thread waits in
+    // a nested event loop other than a modal window's (another control's pause, say) is
+    // skipped, so the pulse never holds up that wait.
     qint32 Interval() const;
     void setInterval(qint32 milliseconds);
 

@@ -5,11 +5,15 @@
 #include "propertybag.h"
 #include "xglowlabel.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <memory>
 
 using namespace Lustrel;
 
@@ -106,6 +110,80 @@ private Q_SLOTS:
         // Full speed takes about 1200 ms, half speed about 2400 ms.
         QVERIFY2(elapsed < Ticks * 75,
                  qPrintable(QStringLiteral("%1 ticks took %2 ms").arg(Ticks).arg(elapsed)));
+    }
+
+    // A beat that comes while the thread waits in a nested loop, such as the bar's pause, is
+    // skipped: a tick there would hold that wait for 50 ms, beat after beat. A modal window's
+    // loop is where the program waits for the user, and the pulse goes on there.
+    void shouldTickOnlyOutsideAnotherWait_data()
+    {
+        QTest::addColumn<bool>("nested");
+        QTest::addColumn<bool>("modal");
+        QTest::addColumn<bool>("ticks");
+        QTest::newRow("the program's own loop") << false << false << true;
+        QTest::newRow("another wait inside it") << true << false << false;
+        QTest::newRow("a modal window inside it") << true << true << true;
+    }
+    void shouldTickOnlyOutsideAnotherWait()
+    {
+        QFETCH(bool, nested);
+        QFETCH(bool, modal);
+        QFETCH(bool, ticks);
+        XGlowLabel label;
+        CountingDelayService delay;
+        ControlPacing::setDelayService(label, &delay);
+        label.setInterval(1);
+
+        qsizetype ticked = -1;
+        std::function<void()> quitInnermost;
+        // Lets the innermost loop run for 40 beats of 1 ms, counting the ticks, then ends it.
+        const auto measure = [&] {
+            const qsizetype before = delay.pauses.size();
+            auto *probe = new QTimer;
+            auto beats = std::make_shared<int>(0);
+            connect(probe, &QTimer::timeout, probe, [&, probe, beats, before] {
+                if (++*beats < 40)
+                    return;
+                ticked = delay.pauses.size() - before;
+                probe->stop();
+                probe->deleteLater();
+                quitInnermost();
+            });
+            probe->start(1);
+        };
+        QEventLoop program;
+        QMetaObject::invokeMethod(
+            &program,
+            [&] {
+                if (!nested) {
+                    quitInnermost = [&] {
+                        program.quit();
+                    };
+                    measure();
+                    return;
+                }
+                if (modal) {
+                    QDialog dialog;
+                    dialog.setModal(true);
+                    quitInnermost = [&] {
+                        dialog.reject();
+                    };
+                    QMetaObject::invokeMethod(&dialog, measure, Qt::QueuedConnection);
+                    dialog.exec();
+                } else {
+                    QEventLoop pause;
+                    quitInnermost = [&] {
+                        pause.quit();
+                    };
+                    QMetaObject::invokeMethod(&pause, measure, Qt::QueuedConnection);
+                    pause.exec();
+                }
+                program.quit();
+            },
+            Qt::QueuedConnection);
+        program.exec();
+        QVERIFY(ticked >= 0);
+        QCOMPARE(ticked > 0, ticks);
     }
 
     void shouldPulseOnlyOutsideDesignMode_data()
