@@ -28,11 +28,13 @@ QString LustrelWidgetPlugin::domXml() const
                           "  <property name=\"geometry\">\n"
                           "   <rect><x>0</x><y>0</y><width>%3</width><height>%4</height></rect>\n"
                           "  </property>\n"
+                          "%5"
                           " </widget>\n"
                           "</ui>\n")
         .arg(m_className, defaultObjectName())
         .arg(size.width())
-        .arg(size.height());
+        .arg(size.height())
+        .arg(defaultProperties());
 }
 
 void LustrelWidgetPlugin::initialize(QDesignerFormEditorInterface *)
@@ -44,6 +46,15 @@ XGradProgressPlugin::XGradProgressPlugin(QObject *parent)
     : LustrelWidgetPlugin(QStringLiteral("Lustrel::XGradProgress"), QStringLiteral("xgradprogress.h"),
                           QStringLiteral("xgradprogress"), QStringLiteral("Two-colour progress bar"), parent)
 { }
+
+QString XGradProgressPlugin::defaultProperties() const
+{
+    // A bar placed with Min and Max both 0 could not take any Value, and the form could not
+    // load one: it starts from the range a progress bar usually has.
+    return QStringLiteral("  <property name=\"Max\">\n"
+                          "   <number>100</number>\n"
+                          "  </property>\n");
+}
 
 QWidget *XGradProgressPlugin::createWidget(QWidget *parent)
 {

@@ -29,6 +29,8 @@ protected:
     // The default object name and size of a new instance.
     virtual QString defaultObjectName() const = 0;
     virtual QSize defaultSize() const = 0;
+    // The properties a new instance is placed with, as .ui XML.
+    virtual QString defaultProperties() const { return {}; }
 
 private:
     QString m_className;
@@ -49,6 +51,7 @@ public:
 protected:
     QString defaultObjectName() const override { return QStringLiteral("barProgress"); }
     QSize defaultSize() const override { return { 200, 18 }; }
+    QString defaultProperties() const override;
 };
 
 class XShpLabelPlugin : public LustrelWidgetPlugin

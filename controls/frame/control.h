@@ -39,14 +39,16 @@ public:
     // Saves the properties to `bag`; values equal to their defaults are left out.
     virtual void WriteProperties(PropertyBag &bag) const = 0;
 
-    // In design mode, inside a form editor, a put that fails keeps what it did so far and
-    // returns instead of throwing: the editor writes properties by name and cannot take a
-    // failure. Off by default.
+    // In design mode, inside a form editor, a put that fails returns instead of throwing and
+    // leaves the property as it was: the editor writes properties by name, cannot take a
+    // failure, and saves what it reads back, so it must never read back a refused value.
+    // A control in design mode also runs no animation. Off by default.
     void setDesignMode(bool designMode) { m_designMode = designMode; }
     bool designMode() const { return m_designMode; }
 
 protected:
-    // Runs the body of a put, letting its failure through unless in design mode.
+    // Runs the body of a put that checks its value before it stores anything, letting its
+    // failure through unless in design mode.
     template<typename Apply>
     void put(Apply &&apply)
     {
@@ -57,6 +59,24 @@ protected:
         try {
             apply();
         } catch (const std::exception &) { }
+    }
+
+    // Runs the body of a put that may fail after storing. Outside design mode the failure goes
+    // to the caller and what the put did before the failing step stays done; in design mode
+    // `state` goes back to what it was before the put.
+    template<typename State, typename Apply>
+    void put(State &state, Apply &&apply)
+    {
+        if (!m_designMode) {
+            apply();
+            return;
+        }
+        const State before = state;
+        try {
+            apply();
+        } catch (const std::exception &) {
+            state = before;
+        }
     }
 
 private:

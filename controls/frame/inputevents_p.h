@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <utility>
 
 namespace Lustrel::InputEvents {
 
@@ -32,6 +33,13 @@ KeyArguments keyArguments(const QKeyEvent *event);
 // The character a key press types, when it types exactly one with a code below 256 (0 otherwise).
 qint16 keyAscii(const QKeyEvent *event);
 
+// What a control remembers between two mouse events: the release that ends a double click
+// raises MouseUp but no second Click.
+struct ClickState
+{
+    bool releaseEndsDoubleClick = false;
+};
+
 // Raising the events from a control's handlers. Every control declares the same signals, so one
 // template serves all three.
 template<typename Control>
@@ -48,21 +56,27 @@ void raiseMouseMove(Control *control, const QMouseEvent *event)
     Q_EMIT control->MouseMove(a.button, a.shift, a.x, a.y);
 }
 
-// MouseUp, then Click when the left button is released over the control.
+// MouseUp, then Click when the left button is released over the control, except after a double
+// click: the order is MouseDown, MouseUp, Click, DblClick, MouseUp.
 template<typename Control>
-void raiseMouseUp(Control *control, const QMouseEvent *event)
+void raiseMouseUp(Control *control, const QMouseEvent *event, ClickState &state)
 {
+    const bool endsDoubleClick = std::exchange(state.releaseEndsDoubleClick, false);
     const MouseArguments a = mouseArguments(event);
     Q_EMIT control->MouseUp(a.button, a.shift, a.x, a.y);
-    if (event->button() == Qt::LeftButton && control->rect().contains(event->position().toPoint()))
+    if (!endsDoubleClick && event->button() == Qt::LeftButton &&
+        control->rect().contains(event->position().toPoint()))
         Q_EMIT control->Click();
 }
 
+// The second press of a double click raises DblClick in place of MouseDown.
 template<typename Control>
-void raiseDblClick(Control *control, const QMouseEvent *event)
+void raiseDblClick(Control *control, const QMouseEvent *event, ClickState &state)
 {
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT control->DblClick();
+    if (event->button() != Qt::LeftButton)
+        return;
+    state.releaseEndsDoubleClick = true;
+    Q_EMIT control->DblClick();
 }
 
 // KeyDown, then KeyPress when the key types a character.

@@ -1,14 +1,64 @@
 #include "olecolor.h"
 
 #include <QPalette>
+#include <algorithm>
+#include <cmath>
 
 namespace Lustrel {
 
 namespace {
 
+// Relative luminance as the web's accessibility guidelines define it.
+double luminance(const QColor &color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The least contrast of readable text.
+constexpr double ReadableContrast = 4.5;
+
+// An inactive title bar: a grey a quarter of the way from the window towards its text, muted in
+// light and dark schemes alike and still standing out from the window.
+QColor inactiveTitleBar(const QPalette &palette)
+{
+    const QColor window = palette.color(QPalette::Active, QPalette::Window).toRgb();
+    const QColor text = palette.color(QPalette::Active, QPalette::WindowText).toRgb();
+    const auto mix = [](int from, int to) {
+        return from + (to - from) / 4;
+    };
+    const QColor blend(mix(window.red(), text.red()), mix(window.green(), text.green()),
+                       mix(window.blue(), text.blue()));
+    const int grey = qGray(blend.rgb());
+    return QColor(grey, grey, grey);
+}
+
+// Its text: the window text when that is readable on the bar, otherwise black or white,
+// whichever reads better (one of them always reaches the readable contrast).
+QColor inactiveTitleBarText(const QPalette &palette)
+{
+    const QColor bar = inactiveTitleBar(palette);
+    const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
+    if (contrast(text, bar) >= ReadableContrast)
+        return text;
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return contrast(black, bar) >= contrast(white, bar) ? black : white;
+}
+
 // Where each scheme entry lives in a Qt palette. Title bars have no role of their own: the active
 // one takes the selection colours, the way current desktops draw a focused title, and the
-// inactive one the muted mid tones.
+// inactive one a muted grey with readable text.
 bool paletteColor(quint32 index, const QPalette &palette, QColor &out)
 {
     const auto active = [&](QPalette::ColorRole role) {
@@ -32,7 +82,7 @@ bool paletteColor(quint32 index, const QPalette &palette, QColor &out)
         return true;
     case 0x03: // inactive title bar
     case 0x1C: // gradient of the inactive title bar
-        out = active(QPalette::Mid);
+        out = inactiveTitleBar(palette);
         return true;
     case 0x04: // menu
     case 0x05: // window background
@@ -62,9 +112,7 @@ bool paletteColor(quint32 index, const QPalette &palette, QColor &out)
         out = active(QPalette::ButtonText);
         return true;
     case 0x13: // inactive title bar text
-        // The window colour stands out from the mid tone of the inactive bar in light and dark
-        // schemes alike.
-        out = active(QPalette::Window);
+        out = inactiveTitleBarText(palette);
         return true;
     case 0x14: // button highlight
         out = active(QPalette::Light);

@@ -21,6 +21,11 @@ QFont ambientFont(const QWidget *control)
     return QApplication::font(control);
 }
 
+bool ownEnabled(const QWidget *control)
+{
+    return !control->testAttribute(Qt::WA_ForceDisabled);
+}
+
 void applyFont(QWidget *control, const QFont &font)
 {
     control->setFont(font == ambientFont(control) ? QFont() : font);

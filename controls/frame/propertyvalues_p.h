@@ -22,6 +22,9 @@ qint16 toInteger(qint64 value);
 // The font a new control takes: its parent's, or the application's for a control without one.
 QFont ambientFont(const QWidget *control);
 
+// The control's own enabled flag, whatever the state of the window or frame it sits in.
+bool ownEnabled(const QWidget *control);
+
 // Gives the control `font`; a font equal to the ambient one makes it follow its parent again.
 void applyFont(QWidget *control, const QFont &font);
 

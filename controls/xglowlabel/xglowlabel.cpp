@@ -1,5 +1,6 @@
 #include "xglowlabel.h"
 
+#include "controlpacing_p.h"
 #include "delayservice.h"
 #include "errorrecord.h"
 #include "inputevents_p.h"
@@ -7,11 +8,14 @@
 #include "propertybag.h"
 #include "propertyvalues_p.h"
 
+#include <QApplication>
 #include <QBasicTimer>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QThread>
 #include <QTimerEvent>
 
 namespace Lustrel {
@@ -43,6 +47,15 @@ qint32 timerInterval(qint32 milliseconds)
     if (milliseconds < 0 || milliseconds > 65535)
         raiseError(ErrorNumber::InvalidPropertyValue);
     return milliseconds;
+}
+
+// Whether the thread is waiting inside a nested event loop other than a modal window's, such as
+// another control's pause. A tick there would hold that wait for its own pause, and at one tick
+// per Interval it would hold it beat after beat.
+bool insideAnotherWait()
+{
+    const int outermost = QApplication::activeModalWidget() ? 2 : 1;
+    return QThread::currentThread()->loopLevel() > outermost;
 }
 
 // Adds `step` to the counter chain, carrying into the next counter when one passes its end.
@@ -80,9 +93,25 @@ public:
     qint32 interval = 0;
     QBasicTimer timer;
     XGlowLabel::GlowState glow;
-    // The pause inside a tick runs the event loop, where the timer can fire again.
+    // The pause inside a tick runs the event loop, where the timer fires again: that tick waits
+    // for the running one to end instead of nesting in it.
     bool inTick = false;
+    bool tickDeferred = false;
+    bool tickQueued = false;
     DelayService *delayService = nullptr;
+    InputEvents::ClickState clicks;
+
+    // Runs the timer at the period of Interval, except in a form editor, where the pulse would
+    // pause inside the editor.
+    void applyInterval(XGlowLabel *label)
+    {
+        if (interval > 0 && !label->designMode()) {
+            timer.start(interval, label);
+        } else {
+            timer.stop();
+            tickDeferred = false;
+        }
+    }
 };
 
 QString XGlowLabel::staticProgId()
@@ -100,6 +129,8 @@ XGlowLabel::XGlowLabel(QWidget *parent)
     , d(std::make_unique<XGlowLabelPrivate>())
 {
     setObjectName(QStringLiteral("XGlowLabel1"));
+    // Clicking the caption gives it the keyboard, so its key events can fire.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 XGlowLabel::~XGlowLabel() = default;
@@ -128,7 +159,7 @@ void XGlowLabel::setForeColor(OleColor color)
 
 bool XGlowLabel::Enabled() const
 {
-    return isEnabled();
+    return ownEnabled(this);
 }
 
 void XGlowLabel::setEnabled(bool enabled)
@@ -221,10 +252,7 @@ void XGlowLabel::setInterval(qint32 milliseconds)
     put([&] {
         d->interval = timerInterval(milliseconds);
         // Only the period changes: the pulse goes on from where it stands.
-        if (d->interval > 0)
-            d->timer.start(d->interval, this);
-        else
-            d->timer.stop();
+        d->applyInterval(this);
         Q_EMIT propertyChanged(QStringLiteral("Interval"));
     });
 }
@@ -236,13 +264,18 @@ void XGlowLabel::Refresh()
 
 void XGlowLabel::Tick()
 {
-    if (d->inTick)
+    if (d->inTick) {
+        d->tickDeferred = true;
         return;
+    }
     d->inTick = true;
     const QPointer<XGlowLabel> alive(this);
     const auto endTick = qScopeGuard([&] {
-        if (alive) // the host may close the window during the pause
-            d->inTick = false;
+        if (!alive) // the host may close the window during the pause
+            return;
+        d->inTick = false;
+        if (std::exchange(d->tickDeferred, false))
+            scheduleTick();
     });
 
     GlowState &glow = d->glow;
@@ -262,14 +295,35 @@ void XGlowLabel::Tick()
     delay.Pause(PausePerTick);
 }
 
+void XGlowLabel::scheduleTick()
+{
+    if (std::exchange(d->tickQueued, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            d->tickQueued = false;
+            if (insideAnotherWait()) // skipped; the pulse goes on when that wait has ended
+                return;
+            // A tick has no caller to hand a failure to; it ends the tick and the next one
+            // tries again.
+            runTrapped([this] { Tick(); },
+                       [](const ErrorRecord &error) {
+                           qWarning("Lustrel.XGlowLabel: tick failed: error %d, %s", error.number,
+                                    qPrintable(error.description));
+                       });
+        },
+        Qt::QueuedConnection);
+}
+
 XGlowLabel::GlowState XGlowLabel::glowState() const
 {
     return d->glow;
 }
 
-void XGlowLabel::setDelayService(DelayService *service)
+void ControlPacing::setDelayService(XGlowLabel &label, DelayService *service)
 {
-    d->delayService = service;
+    label.d->delayService = service;
 }
 
 void XGlowLabel::InitProperties() { }
@@ -286,17 +340,14 @@ void XGlowLabel::ReadProperties(const PropertyBag &bag)
     d->appearance = captionSetting(readInteger(bag, QStringLiteral("Appearance"), DefaultAppearance), 1);
     d->caption = readText(bag, QStringLiteral("Caption"), DefaultCaption);
     d->interval = timerInterval(readLong(bag, QStringLiteral("Interval"), 0));
-    if (d->interval > 0)
-        d->timer.start(d->interval, this);
-    else
-        d->timer.stop();
+    d->applyInterval(this);
 }
 
 void XGlowLabel::WriteProperties(PropertyBag &bag) const
 {
     writeColor(bag, QStringLiteral("BackColor"), d->backColor, DefaultBackColor);
     writeColor(bag, QStringLiteral("ForeColor"), d->foreColor, DefaultForeColor);
-    writeBoolean(bag, QStringLiteral("Enabled"), isEnabled(), true);
+    writeBoolean(bag, QStringLiteral("Enabled"), ownEnabled(this), true);
     writeFont(bag, QStringLiteral("Font"), font(), ambientFont(this));
     writeInteger(bag, QStringLiteral("BackStyle"), d->backStyle, DefaultBackStyle);
     writeInteger(bag, QStringLiteral("BorderStyle"), d->borderStyle, DefaultBorderStyle);
@@ -342,12 +393,16 @@ void XGlowLabel::timerEvent(QTimerEvent *event)
         QWidget::timerEvent(event);
         return;
     }
-    // A tick has no caller to hand a failure to; it ends the tick and the next one tries again.
-    runTrapped([this] { Tick(); },
-               [](const ErrorRecord &error) {
-                   qWarning("Lustrel.XGlowLabel: tick failed: error %d, %s", error.number,
-                            qPrintable(error.description));
-               });
+    if (designMode()) {
+        d->timer.stop();
+        return;
+    }
+    // The tick runs after this event has returned: a timer does not fire again while its own
+    // event is being handled, so a tick paused in here would lose every beat of its pause.
+    if (d->inTick)
+        d->tickDeferred = true;
+    else
+        scheduleTick();
 }
 
 void XGlowLabel::mousePressEvent(QMouseEvent *event)
@@ -362,12 +417,22 @@ void XGlowLabel::mouseMoveEvent(QMouseEvent *event)
 
 void XGlowLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    InputEvents::raiseMouseUp(this, event);
+    InputEvents::raiseMouseUp(this, event, d->clicks);
 }
 
 void XGlowLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    InputEvents::raiseDblClick(this, event);
+    InputEvents::raiseDblClick(this, event, d->clicks);
+}
+
+void XGlowLabel::keyPressEvent(QKeyEvent *event)
+{
+    InputEvents::raiseKeyDown(this, event);
+}
+
+void XGlowLabel::keyReleaseEvent(QKeyEvent *event)
+{
+    InputEvents::raiseKeyUp(this, event);
 }
 
 } // namespace Lustrel

@@ -7,8 +7,6 @@
 #include <QWidget>
 #include <memory>
 
-class DelayService;
-
 namespace Lustrel {
 
 // A caption whose text colour pulses while Interval is above 0: from black through blue to
@@ -56,7 +54,8 @@ public:
     // Text colour (default: button text); every tick of the pulse overwrites it.
     OleColor ForeColor() const;
     void setForeColor(OleColor color);
-    // Whether the caption is enabled; the put also announces itself.
+    // The caption's own enabled flag (a disabled window around it does not change it); the put
+    // also announces itself.
     bool Enabled() const;
     void setEnabled(bool enabled);
     // The caption's font.
@@ -79,21 +78,22 @@ public:
     QString Caption() const;
     void setCaption(const QString &caption);
     // Milliseconds between two ticks of the pulse, 0 to 65535; 0 (the default) stops the pulse
-    // and leaves the colour where it stands. Other values fail with error 380.
+    // and leaves the colour where it stands. Other values fail with error 380. In design mode
+    // the value is kept but the pulse does not run. A beat that comes while the thread waits in
+    // a nested event loop other than a modal window's (another control's pause, say) is
+    // skipped, so the pulse never holds up that wait.
     qint32 Interval() const;
     void setInterval(qint32 milliseconds);
 
     // Repaints the caption now.
-    void Refresh();
+    Q_INVOKABLE void Refresh();
     // One step of the pulse, as the timer runs it: advances the counters, sets the text colour
-    // without announcing it, then pauses 50 ms so the step shows. Does nothing when called while
-    // another step is still pausing.
-    void Tick();
+    // without announcing it, then pauses 50 ms so the step shows. A call while another step is
+    // still pausing is never nested: it runs as soon as that step has ended (calls during one
+    // pause make one step).
+    Q_INVOKABLE void Tick();
     // The pulse counters as they stand.
     GlowState glowState() const;
-
-    // The pause service; nullptr (the default) uses the one shared by the calling thread.
-    void setDelayService(DelayService *service);
 
     QWidget *widget() override { return this; }
     QString progId() const override { return staticProgId(); }
@@ -108,12 +108,16 @@ public:
 Q_SIGNALS:
     // Sent after every put, also of an unchanged value, with the property's name.
     void propertyChanged(const QString &propertyName);
-    // The input events, with the arguments of the mouse event. There are no key events.
+    // The input events, with the arguments of the mouse or key event. The caption takes the
+    // keyboard focus when clicked, so its key events follow the mouse events.
     void Click();
     void DblClick();
     void MouseDown(qint16 Button, qint16 Shift, float x, float y);
     void MouseMove(qint16 Button, qint16 Shift, float x, float y);
     void MouseUp(qint16 Button, qint16 Shift, float x, float y);
+    void KeyDown(qint16 KeyCode, qint16 Shift);
+    void KeyPress(qint16 KeyAscii);
+    void KeyUp(qint16 KeyCode, qint16 Shift);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -122,8 +126,14 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    friend class ControlPacing;
+    // Runs a tick from the event loop, outside the event that asked for it.
+    void scheduleTick();
+
     std::unique_ptr<class XGlowLabelPrivate> const d;
 };
 

@@ -1,5 +1,6 @@
 #include "xgradprogress.h"
 
+#include "controlpacing_p.h"
 #include "delayservice.h"
 #include "errorrecord.h"
 #include "inputevents_p.h"
@@ -34,6 +35,16 @@ float coverExtent(qint32 partMinuend, qint32 partSubtrahend, qint16 max, qint16 
     return float(double(part) / double(span) * width);
 }
 
+// The cover's width for `value`; a bar cannot draw a value above Max (its cover panel takes no
+// negative width).
+float coverWidthFor(qint16 value, qint16 min, qint16 max, int width)
+{
+    const float coverWidth = coverExtent(max, value, max, min, width);
+    if (coverWidth < 0)
+        raiseError(ErrorNumber::InvalidPropertyValue);
+    return coverWidth;
+}
+
 qint16 panelSetting(int value)
 {
     // An Integer first; of those the frame panel knows only "none/flat" and "single/sunken".
@@ -62,6 +73,15 @@ public:
     float coverLeft = 0;
     float coverWidth = 0;
     DelayService *delayService = nullptr;
+    InputEvents::ClickState clicks;
+
+    // Fails as a Value put would with Min, Max and Value as they stand. A form editor checks
+    // this after each range put, since the form it saves puts them again when it is loaded.
+    void requireValueDrawable() const
+    {
+        coverWidthFor(value, min, max, 1);
+        coverExtent(value, min, max, min, 1);
+    }
 };
 
 QString XGradProgress::staticProgId()
@@ -96,7 +116,7 @@ void XGradProgress::setBackColor(OleColor color)
 
 bool XGradProgress::Enabled() const
 {
-    return isEnabled();
+    return ownEnabled(this);
 }
 
 void XGradProgress::setEnabled(bool enabled)
@@ -173,8 +193,10 @@ int XGradProgress::Min() const
 
 void XGradProgress::setMin(int value)
 {
-    put([&] {
+    put(*d, [&] {
         d->min = toInteger(value);
+        if (designMode())
+            d->requireValueDrawable();
         Q_EMIT propertyChanged(QStringLiteral("Min"));
     });
 }
@@ -186,8 +208,10 @@ int XGradProgress::Max() const
 
 void XGradProgress::setMax(int value)
 {
-    put([&] {
+    put(*d, [&] {
         d->max = toInteger(value);
+        if (designMode())
+            d->requireValueDrawable();
         Q_EMIT propertyChanged(QStringLiteral("Max"));
     });
 }
@@ -212,18 +236,17 @@ int XGradProgress::Value() const
 
 void XGradProgress::setValue(int value)
 {
-    put([&] {
+    put(*d, [&] {
         d->value = toInteger(value);
         Q_EMIT propertyChanged(QStringLiteral("Value"));
 
         const int width = innerWidth();
         // Width before left edge: a failure in between leaves the new width with the old edge.
-        const float coverWidth = coverExtent(d->max, d->value, d->max, d->min, width);
-        if (coverWidth < 0) // above Max: the cover panel takes no negative width
-            raiseError(ErrorNumber::InvalidPropertyValue);
-        d->coverWidth = coverWidth;
+        d->coverWidth = coverWidthFor(d->value, d->min, d->max, width);
         update();
         d->coverLeft = coverExtent(d->value, d->min, d->max, d->min, width);
+        if (designMode()) // a bar too narrow to show it must still refuse what the form cannot load
+            d->requireValueDrawable();
     });
 }
 
@@ -284,9 +307,9 @@ int XGradProgress::innerWidth() const
     return qMax(0, width() - 2 * panelBorderWidth(d->borderStyle));
 }
 
-void XGradProgress::setDelayService(DelayService *service)
+void ControlPacing::setDelayService(XGradProgress &bar, DelayService *service)
 {
-    d->delayService = service;
+    bar.d->delayService = service;
 }
 
 void XGradProgress::InitProperties()
@@ -319,7 +342,7 @@ void XGradProgress::ReadProperties(const PropertyBag &bag)
 void XGradProgress::WriteProperties(PropertyBag &bag) const
 {
     writeColor(bag, QStringLiteral("BackColor"), d->backColor, DefaultBackColor);
-    writeBoolean(bag, QStringLiteral("Enabled"), isEnabled(), true);
+    writeBoolean(bag, QStringLiteral("Enabled"), ownEnabled(this), true);
     writeFont(bag, QStringLiteral("Font"), font(), ambientFont(this));
     writeInteger(bag, QStringLiteral("BackStyle"), d->backStyle, 0);
     writeInteger(bag, QStringLiteral("BorderStyle"), d->borderStyle, DefaultBorderStyle);
@@ -370,12 +393,12 @@ void XGradProgress::mouseMoveEvent(QMouseEvent *event)
 
 void XGradProgress::mouseReleaseEvent(QMouseEvent *event)
 {
-    InputEvents::raiseMouseUp(this, event);
+    InputEvents::raiseMouseUp(this, event, d->clicks);
 }
 
 void XGradProgress::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    InputEvents::raiseDblClick(this, event);
+    InputEvents::raiseDblClick(this, event, d->clicks);
 }
 
 void XGradProgress::keyPressEvent(QKeyEvent *event)

@@ -7,8 +7,6 @@
 #include <QWidget>
 #include <memory>
 
-class DelayService;
-
 namespace Lustrel {
 
 // A two-colour progress bar: the part from the left edge up to Value in StartColor, the rest in
@@ -45,7 +43,8 @@ public:
     // The unfilled colour (default: button face).
     OleColor BackColor() const;
     void setBackColor(OleColor color);
-    // Whether the bar is enabled; the put also announces itself.
+    // The bar's own enabled flag (a disabled window around it does not change it); the put
+    // also announces itself.
     bool Enabled() const;
     void setEnabled(bool enabled);
     // The bar's font; it draws no text, so the font shows nowhere.
@@ -84,20 +83,17 @@ public:
     void setStartColor(OleColor color);
 
     // Repaints the bar.
-    void Refresh();
+    Q_INVOKABLE void Refresh();
     // Puts Value to each whole number from the current Value up to `newValue`, pausing 1 ms
     // after each so every step shows; does nothing when `newValue` is below Value. Stops at the
     // first failing put. Always returns 0.
-    qint32 IncreaseTo(qint32 newValue);
+    Q_INVOKABLE qint32 IncreaseTo(qint32 newValue);
 
     // The left edge and width of the unfilled part, in pixels from the inner left edge.
     float coverLeft() const;
     float coverWidth() const;
     // The width inside the border, which a Value put divides.
     int innerWidth() const;
-
-    // The pause service; nullptr (the default) uses the one shared by the calling thread.
-    void setDelayService(DelayService *service);
 
     QWidget *widget() override { return this; }
     QString progId() const override { return staticProgId(); }
@@ -131,6 +127,7 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    friend class ControlPacing;
     std::unique_ptr<class XGradProgressPrivate> const d;
 };
 

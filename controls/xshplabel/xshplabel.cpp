@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
+#include <optional>
 
 namespace Lustrel {
 
@@ -84,12 +85,16 @@ class XShpLabelPrivate
 public:
     Look enabledLook = EnabledDefaults;
     Look disabledLook = DisabledDefaults;
-    QFont disabledFont;
+    // Unset, the disabled caption follows the ambient font as Font does.
+    std::optional<QFont> disabledFont;
     QString caption = QStringLiteral("Label1");
     QPointF captionTopLeft;
+    // The font the caption box was centred for.
+    QFont layoutFont;
     // What the circle and the caption show, as the last paint left them.
     Look applied = EnabledDefaults;
     QFont appliedFont;
+    InputEvents::ClickState clicks;
 
     // Gives the parts the chosen look in order; a value a part cannot take ends it there.
     void apply(const Look &look, const QFont &font)
@@ -109,16 +114,27 @@ public:
         applied.foreColor = look.foreColor;
     }
 
-    // The caption box fits its text in the font it was last given.
-    QSizeF captionSize() const { return QFontMetricsF(appliedFont).size(0, caption); }
+    // The caption box fits its text in the font it is centred for.
+    QSizeF captionSize() const { return QFontMetricsF(layoutFont).size(0, caption); }
 
-    // Centres the caption box in a control of `size`.
-    void layoutParts(const QSize &size)
+    // Centres the caption box, in `font`, in a control of `size`.
+    void layoutParts(const QSize &size, const QFont &font)
     {
+        layoutFont = font;
         const QSizeF box = captionSize();
         captionTopLeft = QPointF((size.width() - box.width()) / 2, (size.height() - box.height()) / 2);
     }
 };
+
+namespace {
+
+// The caption font of the look the marker shows now.
+QFont lookFont(const XShpLabel &marker)
+{
+    return marker.isEnabled() ? marker.font() : marker.DisabledFont();
+}
+
+} // namespace
 
 QString XShpLabel::staticProgId()
 {
@@ -135,9 +151,10 @@ XShpLabel::XShpLabel(QWidget *parent)
     , d(std::make_unique<XShpLabelPrivate>())
 {
     setObjectName(QStringLiteral("XShpLabel1"));
-    d->disabledFont = ambientFont(this);
+    // Clicking the marker gives it the keyboard, so its key events can fire.
+    setFocusPolicy(Qt::ClickFocus);
     d->appliedFont = font();
-    d->layoutParts(size());
+    d->layoutParts(size(), font());
 }
 
 XShpLabel::~XShpLabel() = default;
@@ -155,7 +172,7 @@ void XShpLabel::setForeColor(OleColor color)
 
 bool XShpLabel::Enabled() const
 {
-    return isEnabled();
+    return ownEnabled(this);
 }
 
 void XShpLabel::setEnabled(bool enabled)
@@ -313,12 +330,15 @@ void XShpLabel::setDisabledFillStyle(int style)
 
 QFont XShpLabel::DisabledFont() const
 {
-    return d->disabledFont;
+    return d->disabledFont.value_or(ambientFont(this));
 }
 
 void XShpLabel::setDisabledFont(const QFont &font)
 {
-    d->disabledFont = font;
+    if (font == ambientFont(this))
+        d->disabledFont.reset();
+    else
+        d->disabledFont = font;
     Q_EMIT propertyChanged(QStringLiteral("DisabledFont"));
 }
 
@@ -353,7 +373,7 @@ void XShpLabel::InitProperties()
     d->enabledLook = EnabledDefaults;
     d->disabledLook = DisabledDefaults;
     applyFont(this, ambientFont(this));
-    d->disabledFont = ambientFont(this);
+    d->disabledFont.reset();
 }
 
 void XShpLabel::ReadProperties(const PropertyBag &bag)
@@ -374,7 +394,10 @@ void XShpLabel::ReadProperties(const PropertyBag &bag)
     off.borderWidth = readInteger(bag, QStringLiteral("DisabledBorderWidth"), DisabledDefaults.borderWidth);
     off.fillColor = readColor(bag, QStringLiteral("DisabledFillColor"), DisabledDefaults.fillColor);
     off.fillStyle = readInteger(bag, QStringLiteral("DisabledFillStyle"), DisabledDefaults.fillStyle);
-    d->disabledFont = readFont(bag, QStringLiteral("DisabledFont"), ambientFont(this));
+    const QFont disabledFont = readFont(bag, QStringLiteral("DisabledFont"), ambientFont(this));
+    d->disabledFont.reset();
+    if (disabledFont != ambientFont(this))
+        d->disabledFont = disabledFont;
     off.foreColor = readColor(bag, QStringLiteral("DisabledForeColor"), DisabledDefaults.foreColor);
 }
 
@@ -383,7 +406,7 @@ void XShpLabel::WriteProperties(PropertyBag &bag) const
     const Look &on = d->enabledLook;
     const Look &off = d->disabledLook;
     writeColor(bag, QStringLiteral("ForeColor"), on.foreColor, EnabledDefaults.foreColor);
-    writeBoolean(bag, QStringLiteral("Enabled"), isEnabled(), true);
+    writeBoolean(bag, QStringLiteral("Enabled"), ownEnabled(this), true);
     writeFont(bag, QStringLiteral("Font"), font(), ambientFont(this));
     writeInteger(bag, QStringLiteral("BorderStyle"), on.borderStyle, EnabledDefaults.borderStyle);
     writeColor(bag, QStringLiteral("BorderColor"), on.borderColor, EnabledDefaults.borderColor);
@@ -396,7 +419,7 @@ void XShpLabel::WriteProperties(PropertyBag &bag) const
     writeInteger(bag, QStringLiteral("DisabledBorderWidth"), off.borderWidth, DisabledDefaults.borderWidth);
     writeColor(bag, QStringLiteral("DisabledFillColor"), off.fillColor, DisabledDefaults.fillColor);
     writeInteger(bag, QStringLiteral("DisabledFillStyle"), off.fillStyle, DisabledDefaults.fillStyle);
-    writeFont(bag, QStringLiteral("DisabledFont"), d->disabledFont, ambientFont(this));
+    writeFont(bag, QStringLiteral("DisabledFont"), DisabledFont(), ambientFont(this));
     writeColor(bag, QStringLiteral("DisabledForeColor"), off.foreColor, DisabledDefaults.foreColor);
 }
 
@@ -410,8 +433,9 @@ QSize XShpLabel::sizeHint() const
 
 void XShpLabel::paintEvent(QPaintEvent *)
 {
-    const bool enabled = isEnabled();
-    d->apply(enabled ? d->enabledLook : d->disabledLook, enabled ? font() : d->disabledFont);
+    d->apply(isEnabled() ? d->enabledLook : d->disabledLook, lookFont(*this));
+    if (d->appliedFont != d->layoutFont) // another font than the box was centred for
+        d->layoutParts(size(), d->appliedFont);
     const Look &look = d->applied;
 
     QPainter painter(this);
@@ -448,13 +472,13 @@ void XShpLabel::paintEvent(QPaintEvent *)
 void XShpLabel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    d->layoutParts(size());
+    d->layoutParts(size(), lookFont(*this));
 }
 
 void XShpLabel::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    d->layoutParts(size());
+    d->layoutParts(size(), lookFont(*this));
 }
 
 void XShpLabel::mousePressEvent(QMouseEvent *event)
@@ -469,12 +493,12 @@ void XShpLabel::mouseMoveEvent(QMouseEvent *event)
 
 void XShpLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    InputEvents::raiseMouseUp(this, event);
+    InputEvents::raiseMouseUp(this, event, d->clicks);
 }
 
 void XShpLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    InputEvents::raiseDblClick(this, event);
+    InputEvents::raiseDblClick(this, event, d->clicks);
 }
 
 void XShpLabel::keyPressEvent(QKeyEvent *event)

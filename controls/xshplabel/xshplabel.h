@@ -55,7 +55,8 @@ public:
     // Caption colour while enabled (default: active title bar text).
     OleColor ForeColor() const;
     void setForeColor(OleColor color);
-    // Which look shows; a put repaints at once.
+    // Which look shows: the marker's own enabled flag (a disabled window around it does not
+    // change it, though the marker then shows its disabled look); a put repaints at once.
     bool Enabled() const;
     void setEnabled(bool enabled);
     // Caption font while enabled (default: the parent's font).
@@ -94,7 +95,8 @@ public:
     // Fill style while disabled (default 0, solid).
     int DisabledFillStyle() const;
     void setDisabledFillStyle(int style);
-    // Caption font while disabled (default: the parent's font).
+    // Caption font while disabled (default: the parent's font, followed as it changes, as Font
+    // follows it; a put of the parent's font makes it follow again).
     QFont DisabledFont() const;
     void setDisabledFont(const QFont &font);
     // Caption colour while disabled (default: inactive title bar text).
@@ -102,9 +104,11 @@ public:
     void setDisabledForeColor(OleColor color);
 
     // Repaints the control now.
-    void Refresh();
+    Q_INVOKABLE void Refresh();
 
-    // The box the circle is centred in, and the caption's box, in pixels.
+    // The box the circle is centred in, and the caption's box, in pixels. The caption is centred
+    // at each resize and show, and at a paint that draws it in another font than it was
+    // centred for.
     QRectF circleBox() const;
     QRectF captionBox() const;
 
@@ -120,7 +124,8 @@ public:
 Q_SIGNALS:
     // Sent after every put, also of an unchanged value, with the property's name.
     void propertyChanged(const QString &propertyName);
-    // The input events, with the arguments of the mouse or key event.
+    // The input events, with the arguments of the mouse or key event. The marker takes the
+    // keyboard focus when clicked, so its key events follow the mouse events.
     void Click();
     void DblClick();
     void KeyDown(qint16 KeyCode, qint16 Shift);

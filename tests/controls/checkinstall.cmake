@@ -24,6 +24,18 @@ if(utility_headers)
     message(FATAL_ERROR "Installed headers of the utility layer: ${utility_headers}")
 endif()
 
+# A public header may only name what the package installs.
+file(GLOB installed_headers ${prefix}/include/Lustrel/*.h)
+foreach(header ${installed_headers})
+    file(READ ${header} text)
+    if(text MATCHES "DelayService")
+        message(FATAL_ERROR "${header} names DelayService, which is not installed")
+    endif()
+endforeach()
+if(NOT installed_headers)
+    message(FATAL_ERROR "No headers installed under ${prefix}/include/Lustrel")
+endif()
+
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/consumer -G Ninja
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)

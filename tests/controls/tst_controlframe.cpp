@@ -1,11 +1,15 @@
+#include "controlpacing_p.h"
 #include "controlproperties.h"
+#include "countingdelayservice.h"
 #include "errorrecord.h"
 #include "propertybag.h"
 #include "xglowlabel.h"
 #include "xgradprogress.h"
 #include "xshplabel.h"
 
+#include <QApplication>
 #include <QMetaProperty>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -55,6 +59,19 @@ bool keepsAnyValue(const QString &progId, const QString &property)
 class TestControlFrame : public QObject
 {
     Q_OBJECT
+
+public Q_SLOTS:
+    // Appends the name of the signal that called it to the event list under test.
+    void record()
+    {
+        if (!m_raised)
+            return;
+        const QMetaMethod signal = sender()->metaObject()->method(senderSignalIndex());
+        m_raised->append(QString::fromLatin1(signal.name()));
+    }
+
+private:
+    QStringList *m_raised = nullptr;
 
 private Q_SLOTS:
     void shouldCreateEachControlByProgIdAndByClassId_data()
@@ -404,20 +421,166 @@ private Q_SLOTS:
         QCOMPARE(control->widget()->property("Enabled").toBool(), false);
     }
 
-    void shouldDropAFailingPutInDesignModeInsteadOfThrowing()
+    // In a form editor a refused put returns and leaves the property as it was, so the editor
+    // never reads back, and never saves, a value the form cannot load at run time. Outside it the
+    // same put fails, keeping what it did before the failing step.
+    void shouldLeaveARefusedDesignPutAsItWas_data()
     {
+        QTest::addColumn<bool>("designMode");
+        QTest::newRow("in a form editor") << true;
+        QTest::newRow("in a running program") << false;
+    }
+    void shouldLeaveARefusedDesignPutAsItWas()
+    {
+        QFETCH(bool, designMode);
         XGradProgress bar;
-        bar.setDesignMode(true);
-        bar.setBorderStyle(0);
-        bar.setBorderStyle(7);
-        QCOMPARE(bar.BorderStyle(), 0);
-        bar.setValue(5); // Min and Max are both 0: the put stores the value, then fails
-        QCOMPARE(bar.Value(), 5);
-        QVERIFY(bar.setProperty("Min", 100000));
-        QCOMPARE(bar.Min(), 0);
+        bar.resize(100, 20);
+        bar.setDesignMode(designMode);
+        bar.setMax(100);
+        bar.setValue(50);
+        const float coverLeft = bar.coverLeft();
 
-        bar.setDesignMode(false);
-        QVERIFY_THROWS_EXCEPTION(Failure, bar.setBorderStyle(7));
+        const auto refused = [&](auto &&put) {
+            try {
+                put();
+                return false;
+            } catch (const Failure &) {
+                return true;
+            }
+        };
+        QCOMPARE(refused([&] { bar.setBorderStyle(7); }), !designMode);
+        QCOMPARE(bar.BorderStyle(), 1);
+        QCOMPARE(refused([&] { bar.setValue(101); }), !designMode); // above Max
+        QCOMPARE(bar.Value(), designMode ? 50 : 101);
+        QCOMPARE(bar.coverLeft(), coverLeft);
+        QVERIFY(!refused([&] { bar.setValue(100); })); // the boundary itself is taken
+        QCOMPARE(bar.Value(), 100);
+
+        // Range puts never fail at run time; in the editor they must keep the Value loadable.
+        QCOMPARE(refused([&] { bar.setMax(99); }), false);
+        QCOMPARE(bar.Max(), designMode ? 100 : 99);
+        QCOMPARE(refused([&] { bar.setMin(100); }), false);
+        QCOMPARE(bar.Min(), designMode ? 0 : 100);
+    }
+
+    // A control keeps its own Enabled flag inside a disabled window or frame, and saves that.
+    void shouldReadAndSaveItsOwnEnabledFlagUnderADisabledParent_data()
+    {
+        shouldAnnounceEveryPutByName_data();
+    }
+    void shouldReadAndSaveItsOwnEnabledFlagUnderADisabledParent()
+    {
+        QFETCH(QString, progId);
+        QWidget frame;
+        auto control = make(progId, &frame);
+        QWidget *widget = control->widget();
+        frame.setEnabled(false);
+        QVERIFY(!widget->isEnabled());
+        QCOMPARE(widget->property("Enabled").toBool(), true);
+        MemoryPropertyBag bag;
+        control->WriteProperties(bag);
+        QVERIFY(!bag.keys().contains(QStringLiteral("Enabled")));
+
+        widget->setProperty("Enabled", false);
+        frame.setEnabled(true);
+        QCOMPARE(widget->property("Enabled").toBool(), false);
+        control->WriteProperties(bag);
+        QCOMPARE(bag.value(QStringLiteral("Enabled")), QVariant(false));
+    }
+
+    // Events in the order the platform sends them for a double click: press, release, the
+    // double-click press, release.
+    void shouldRaiseClickOnceForADoubleClick_data() { shouldAnnounceEveryPutByName_data(); }
+    void shouldRaiseClickOnceForADoubleClick()
+    {
+        QFETCH(QString, progId);
+        auto control = make(progId);
+        QWidget *widget = control->widget();
+        widget->resize(60, 30);
+        QStringList raised;
+        connect(widget, SIGNAL(Click()), this, SLOT(record()));
+        connect(widget, SIGNAL(DblClick()), this, SLOT(record()));
+        connect(widget, SIGNAL(MouseDown(qint16, qint16, float, float)), this, SLOT(record()));
+        connect(widget, SIGNAL(MouseUp(qint16, qint16, float, float)), this, SLOT(record()));
+
+        const QPoint at(20, 10);
+        const auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+            QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(widget, &event);
+        };
+        m_raised = &raised;
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        QCOMPARE(raised, (QStringList { "MouseDown", "MouseUp", "Click", "DblClick", "MouseUp" }));
+
+        raised.clear(); // the next click clicks again
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        QCOMPARE(raised, (QStringList { "MouseDown", "MouseUp", "Click" }));
+        m_raised = nullptr;
+    }
+
+    // The marker and the caption take the keyboard when clicked in a window, so their key
+    // events fire; the progress bar never takes it.
+    void shouldRaiseKeyEventsOnceClickedInAWindow_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<bool>("takesKeys");
+        QTest::newRow("step marker") << "Lustrel.XShpLabel" << true;
+        QTest::newRow("glowing caption") << "Lustrel.XGlowLabel" << true;
+        QTest::newRow("progress bar") << "Lustrel.XGradProgress" << false;
+    }
+    void shouldRaiseKeyEventsOnceClickedInAWindow()
+    {
+        QFETCH(QString, progId);
+        QFETCH(bool, takesKeys);
+        QWidget window;
+        auto *button = new QPushButton(QStringLiteral("OK"), &window);
+        button->setGeometry(0, 0, 60, 30);
+        auto control = make(progId, &window);
+        QWidget *widget = control->widget();
+        widget->setGeometry(0, 40, 60, 30);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        button->setFocus();
+
+        QSignalSpy keyDown(widget, SIGNAL(KeyDown(qint16, qint16)));
+        QSignalSpy keyPress(widget, SIGNAL(KeyPress(qint16)));
+        QSignalSpy keyUp(widget, SIGNAL(KeyUp(qint16, qint16)));
+        QVERIFY(keyDown.isValid() && keyPress.isValid() && keyUp.isValid());
+        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(30, 15));
+        QCOMPARE(widget->hasFocus(), takesKeys);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
+        QCOMPARE(keyDown.size(), takesKeys ? 1 : 0);
+        QCOMPARE(keyPress.size(), takesKeys ? 1 : 0);
+        QCOMPARE(keyUp.size(), takesKeys ? 1 : 0);
+        if (takesKeys) {
+            QCOMPARE(keyDown.first().at(0).value<qint16>(), qint16('B'));
+            QCOMPARE(keyPress.first().at(0).value<qint16>(), qint16('b'));
+        }
+    }
+
+    // Methods a host calls by name.
+    void shouldLetAHostCallTheMethodsByName_data() { shouldAnnounceEveryPutByName_data(); }
+    void shouldLetAHostCallTheMethodsByName()
+    {
+        QFETCH(QString, progId);
+        auto control = make(progId);
+        QVERIFY(QMetaObject::invokeMethod(control->widget(), "Refresh"));
+        auto *bar = qobject_cast<XGradProgress *>(control->widget());
+        if (!bar)
+            return;
+        CountingDelayService delay;
+        ControlPacing::setDelayService(*bar, &delay);
+        bar->setMax(10);
+        qint32 result = -1;
+        QVERIFY(QMetaObject::invokeMethod(bar, "IncreaseTo", Q_RETURN_ARG(qint32, result), Q_ARG(qint32, 4)));
+        QCOMPARE(result, 0);
+        QCOMPARE(bar->Value(), 4);
+        QCOMPARE(delay.pauses.size(), 5);
     }
 
     void shouldReadColoursSavedSignedOrUnsigned()

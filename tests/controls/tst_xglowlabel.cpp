@@ -1,13 +1,19 @@
+#include "controlpacing_p.h"
 #include "countingdelayservice.h"
 #include "errorof.h"
 #include "errorrecord.h"
 #include "propertybag.h"
 #include "xglowlabel.h"
 
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <memory>
 
 using namespace Lustrel;
 
@@ -43,7 +49,7 @@ private Q_SLOTS:
         QFETCH(GlowState, expected);
         XGlowLabel label;
         CountingDelayService delay;
-        label.setDelayService(&delay);
+        ControlPacing::setDelayService(label, &delay);
         QSignalSpy announced(&label, &XGlowLabel::propertyChanged);
         for (int i = 0; i < ticks; ++i)
             label.Tick();
@@ -53,27 +59,176 @@ private Q_SLOTS:
         QCOMPARE(announced.size(), 0);
     }
 
-    void shouldNeverStartATickInsideAnother()
+    // The timer fires during a tick's own pause: that beat waits for the tick to end and then
+    // runs, never inside it; beats within one pause make one tick.
+    void shouldDeferATickThatFallsInsideAnotherPause()
     {
         XGlowLabel label;
         CountingDelayService delay;
-        label.setDelayService(&delay);
+        ControlPacing::setDelayService(label, &delay);
+        GlowState seenDuringPause;
+        bool fired = false;
         delay.duringPause = [&] {
+            if (std::exchange(fired, true))
+                return;
             label.Tick();
-        }; // the timer firing while the tick pauses
+            label.Tick();
+            seenDuringPause = label.glowState();
+        };
         label.Tick();
+        QCOMPARE(seenDuringPause, (GlowState { 10, 0, 0, false })); // not nested
         QCOMPARE(delay.pauses.size(), 1);
-        QCOMPARE(label.glowState(), (GlowState { 10, 0, 0, false }));
-        delay.duringPause = nullptr;
-        label.Tick();
+
+        QTRY_COMPARE(delay.pauses.size(), 2); // run as soon as the tick ended
         QCOMPARE(label.glowState(), (GlowState { 20, 0, 0, false }));
+        QCoreApplication::processEvents();
+        QCOMPARE(delay.pauses.size(), 2);
+    }
+
+    // With the real timer and real 50 ms pauses, Interval 50 gives one tick per 50 ms. Losing
+    // the beat that falls in each pause would halve that; the bound sits between the two.
+    void shouldTickOncePerIntervalWithTheRealTimer()
+    {
+        struct TimedDelayService : DelayService
+        {
+            int pauses = 0;
+            void Pause(qint32 milliseconds) override
+            {
+                ++pauses;
+                DelayService::Pause(milliseconds);
+            }
+        } delay;
+        XGlowLabel label;
+        ControlPacing::setDelayService(label, &delay);
+        QElapsedTimer clock;
+        clock.start();
+        label.setInterval(50);
+        constexpr int Ticks = 24;
+        QTRY_VERIFY_WITH_TIMEOUT(delay.pauses >= Ticks, 20000);
+        const qint64 elapsed = clock.elapsed();
+        label.setInterval(0);
+        // Full speed takes about 1200 ms, half speed about 2400 ms.
+        QVERIFY2(elapsed < Ticks * 75,
+                 qPrintable(QStringLiteral("%1 ticks took %2 ms").arg(Ticks).arg(elapsed)));
+    }
+
+    // A beat that comes while the thread waits in a nested loop, such as the bar's pause, is
+    // skipped: a tick there would hold that wait for 50 ms, beat after beat. A modal window's
+    // loop is where the program waits for the user, and the pulse goes on there.
+    void shouldTickOnlyOutsideAnotherWait_data()
+    {
+        QTest::addColumn<bool>("nested");
+        QTest::addColumn<bool>("modal");
+        QTest::addColumn<bool>("ticks");
+        QTest::newRow("the program's own loop") << false << false << true;
+        QTest::newRow("another wait inside it") << true << false << false;
+        QTest::newRow("a modal window inside it") << true << true << true;
+    }
+    void shouldTickOnlyOutsideAnotherWait()
+    {
+        QFETCH(bool, nested);
+        QFETCH(bool, modal);
+        QFETCH(bool, ticks);
+        XGlowLabel label;
+        CountingDelayService delay;
+        ControlPacing::setDelayService(label, &delay);
+        label.setInterval(1);
+
+        qsizetype ticked = -1;
+        std::function<void()> quitInnermost;
+        // Lets the innermost loop run for 40 beats of 1 ms, counting the ticks, then ends it.
+        const auto measure = [&] {
+            const qsizetype before = delay.pauses.size();
+            auto *probe = new QTimer;
+            auto beats = std::make_shared<int>(0);
+            connect(probe, &QTimer::timeout, probe, [&, probe, beats, before] {
+                if (++*beats < 40)
+                    return;
+                ticked = delay.pauses.size() - before;
+                probe->stop();
+                probe->deleteLater();
+                quitInnermost();
+            });
+            probe->start(1);
+        };
+        QEventLoop program;
+        QMetaObject::invokeMethod(
+            &program,
+            [&] {
+                if (!nested) {
+                    quitInnermost = [&] {
+                        program.quit();
+                    };
+                    measure();
+                    return;
+                }
+                if (modal) {
+                    QDialog dialog;
+                    dialog.setModal(true);
+                    quitInnermost = [&] {
+                        dialog.reject();
+                    };
+                    QMetaObject::invokeMethod(&dialog, measure, Qt::QueuedConnection);
+                    dialog.exec();
+                } else {
+                    QEventLoop pause;
+                    quitInnermost = [&] {
+                        pause.quit();
+                    };
+                    QMetaObject::invokeMethod(&pause, measure, Qt::QueuedConnection);
+                    pause.exec();
+                }
+                program.quit();
+            },
+            Qt::QueuedConnection);
+        program.exec();
+        QVERIFY(ticked >= 0);
+        QCOMPARE(ticked > 0, ticks);
+    }
+
+    void shouldPulseOnlyOutsideDesignMode_data()
+    {
+        QTest::addColumn<bool>("designMode");
+        QTest::newRow("in a running program") << false;
+        QTest::newRow("in a form editor") << true;
+    }
+    void shouldPulseOnlyOutsideDesignMode()
+    {
+        QFETCH(bool, designMode);
+        XGlowLabel label;
+        CountingDelayService delay;
+        ControlPacing::setDelayService(label, &delay);
+        label.setDesignMode(designMode);
+        label.setInterval(1);
+        QCOMPARE(label.Interval(), 1);
+        QTimer probe;
+        QSignalSpy probeTicks(&probe, &QTimer::timeout);
+        probe.start(1);
+        QTRY_VERIFY(probeTicks.size() >= 20);
+        if (!designMode)
+            QTRY_VERIFY(!delay.pauses.isEmpty());
+        else
+            QCOMPARE(delay.pauses.size(), 0);
+
+        MemoryPropertyBag bag; // a design loaded in the editor does not pulse either
+        bag.setValue(QStringLiteral("Interval"), 1);
+        XGlowLabel loaded;
+        ControlPacing::setDelayService(loaded, &delay);
+        loaded.setDesignMode(designMode);
+        loaded.ReadProperties(bag);
+        probeTicks.clear();
+        QTRY_VERIFY(probeTicks.size() >= 20);
+        if (!designMode)
+            QTRY_VERIFY(loaded.glowState() != GlowState {});
+        else
+            QCOMPARE(loaded.glowState(), GlowState {});
     }
 
     void shouldEndATickWhosePauseFailsAndGoOn()
     {
         XGlowLabel label;
         CountingDelayService delay;
-        label.setDelayService(&delay);
+        ControlPacing::setDelayService(label, &delay);
         delay.duringPause = [] {
             raiseError(ErrorNumber::InternalError, QStringLiteral("Utility.DelayService"));
         };
@@ -88,7 +243,7 @@ private Q_SLOTS:
     {
         auto *label = new XGlowLabel;
         CountingDelayService delay;
-        label->setDelayService(&delay);
+        ControlPacing::setDelayService(*label, &delay);
         delay.duringPause = [&] {
             delete label;
         };
@@ -101,7 +256,7 @@ private Q_SLOTS:
     {
         XGlowLabel label;
         CountingDelayService delay;
-        label.setDelayService(&delay);
+        ControlPacing::setDelayService(label, &delay);
         QCOMPARE(label.Interval(), 0);
         label.setInterval(1);
         QTRY_VERIFY(delay.pauses.size() >= 3);
@@ -145,7 +300,7 @@ private Q_SLOTS:
     {
         XGlowLabel label;
         CountingDelayService delay;
-        label.setDelayService(&delay);
+        ControlPacing::setDelayService(label, &delay);
         label.Tick();
         label.setForeColor(0x000000FF);
         QCOMPARE(label.ForeColor(), OleColor(0x000000FF));

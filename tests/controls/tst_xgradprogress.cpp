@@ -1,3 +1,4 @@
+#include "controlpacing_p.h"
 #include "countingdelayservice.h"
 #include "errorof.h"
 #include "errorrecord.h"
@@ -134,7 +135,7 @@ private Q_SLOTS:
         QFETCH(int, puts);
         XGradProgress bar;
         CountingDelayService delay;
-        bar.setDelayService(&delay);
+        ControlPacing::setDelayService(bar, &delay);
         placeBar(bar, 0, 100);
         bar.setValue(from);
         const float left = bar.coverLeft();
@@ -161,7 +162,7 @@ private Q_SLOTS:
     {
         XGradProgress bar;
         CountingDelayService delay;
-        bar.setDelayService(&delay);
+        ControlPacing::setDelayService(bar, &delay);
         placeBar(bar, 0, 32767);
         bar.setValue(32765);
         QCOMPARE(errorOf([&] { bar.IncreaseTo(40000); }), int(ErrorNumber::Overflow));
@@ -181,7 +182,7 @@ private Q_SLOTS:
     {
         auto *bar = new XGradProgress;
         CountingDelayService delay;
-        bar->setDelayService(&delay);
+        ControlPacing::setDelayService(*bar, &delay);
         placeBar(*bar, 0, 100);
         delay.duringPause = [&] {
             if (delay.pauses.size() == 3)

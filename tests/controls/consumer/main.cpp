@@ -15,6 +15,12 @@ int main(int argc, char *argv[])
     ui.setupUi(&form);
     ui.barGenProgress->setMax(10);
     ui.barGenProgress->setValue(5);
+    // A host may drive the bar by method name.
+    qint32 stepped = -1;
+    if (!QMetaObject::invokeMethod(ui.barGenProgress, "IncreaseTo", Q_RETURN_ARG(qint32, stepped),
+                                   Q_ARG(qint32, 6)) ||
+        stepped != 0 || ui.barGenProgress->Value() != 6)
+        return 5;
 
     std::unique_ptr<Lustrel::Control> marker(Lustrel::createControl(QStringLiteral("Lustrel.XShpLabel")));
     if (!marker)
