@@ -4,10 +4,15 @@
 #include "automationerror.h"
 #include "errorrecord.h"
 
+#include <QTimer>
+
 CallQueue::CallQueue(ActivityGate &gate, QObject *parent)
     : QObject(parent)
     , m_gate(gate)
 {
+    m_serveTimer.setSingleShot(true);
+    m_serveTimer.setInterval(0);
+    connect(&m_serveTimer, &QTimer::timeout, this, &CallQueue::serveNext);
     connect(&m_gate, &ActivityGate::idle, this, &CallQueue::scheduleServe);
 }
 
@@ -24,9 +29,11 @@ void CallQueue::close()
 
 void CallQueue::scheduleServe()
 {
-    // Never from inside the signal or the call that made the gate idle: from the event loop,
-    // where whatever ended has fully unwound.
-    QMetaObject::invokeMethod(this, &CallQueue::serveNext, Qt::QueuedConnection);
+    // Never from inside the signal or the call that made the gate idle, but from the event
+    // loop once whatever ended has unwound. A timer, not a posted call: a run or message box
+    // nested inside the handling of a posted event may not be woken for the bus messages that
+    // arrive meanwhile (seen with the GLib event loop), and the bus must keep being read.
+    m_serveTimer.start();
 }
 
 void CallQueue::serveNext()

@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <QObject>
 #include <QQueue>
+#include <QTimer>
 #include <QVariantList>
 #include <functional>
 #include <optional>
@@ -50,5 +51,6 @@ private:
 
     ActivityGate &m_gate;
     QQueue<Call> m_calls;
+    QTimer m_serveTimer;
     bool m_closed = false;
 };

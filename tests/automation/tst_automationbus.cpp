@@ -453,6 +453,21 @@ private Q_SLOTS:
         QCOMPARE(second.reply().arguments(), QVariantList { QStringLiteral("first of 20") });
     }
 
+    // A run served from a posted event missed the bus messages sent right after its call, with
+    // the GLib event loop, until another message woke it; then a blocking call timed out.
+    void shouldKeepReadingTheBusDuringARunStartedByACall()
+    {
+        for (int i = 0; i < 100; ++i) {
+            control(QStringLiteral("HoldRuns"), { true });
+            QDBusPendingCallWatcher run(callLater(Interface, QStringLiteral("Generate"), {}));
+            QTRY_VERIFY_WITH_TIMEOUT(control(QStringLiteral("Running")).toBool(), Patience);
+            control(QStringLiteral("HoldRuns"), { false });
+            control(QStringLiteral("FinishRun"));
+            run.waitForFinished();
+            QVERIFY2(!run.isError(), qPrintable(run.error().message()));
+        }
+    }
+
     void shouldHoldACallWhileAMessageBoxIsOpen()
     {
         control(QStringLiteral("SetUnsaved"), { true });
