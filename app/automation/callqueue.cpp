@@ -59,6 +59,5 @@ void CallQueue::serveNext()
         if (reply)
             call.connection.send(*reply);
     }
-    Q_EMIT served(call.message.member());
     // The gate's idle signal schedules the next call; a gate that stays busy defers it.
 }

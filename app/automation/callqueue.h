@@ -32,11 +32,6 @@ public:
     int waiting() const { return int(m_calls.size()); }
     // The program is ending: nothing more is served; waiting callers learn it from the bus.
     void close();
-    bool isClosed() const { return m_closed; }
-
-Q_SIGNALS:
-    // A call was answered (or, when the program is ending, left unanswered).
-    void served(const QString &member);
 
 private:
     struct Call
