@@ -1,0 +1,3 @@
+#include "automationtarget.h"
+
+AutomationTarget::~AutomationTarget() = default;
