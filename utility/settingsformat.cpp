@@ -29,6 +29,13 @@ QByteArrayView trimmed(QByteArrayView text)
     return text.sliced(begin, end - begin);
 }
 
+// UTF-8 text, a byte order mark included: it is a character like any other inside a line.
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 int hexValue(char16_t c)
 {
     if (c >= u'0' && c <= u'9')
@@ -65,7 +72,7 @@ void appendEscapedName(const QString &name, QByteArray &out)
 
 QString unescapedName(QByteArrayView escaped)
 {
-    const QString decoded = QString::fromUtf8(escaped);
+    const QString decoded = fromUtf8(escaped);
     QString out;
     out.reserve(decoded.size());
     for (qsizetype i = 0; i < decoded.size();) {
@@ -106,7 +113,6 @@ QString unescapedName(QByteArrayView escaped)
 std::optional<QString> unescapedValue(QByteArrayView text, QString &what)
 {
     QString out;
-    QStringDecoder utf8(QStringDecoder::Utf8);
     qsizetype i = 0;
     const qsizetype n = text.size();
     bool inQuotes = false;
@@ -183,7 +189,7 @@ std::optional<QString> unescapedValue(QByteArrayView text, QString &what)
             qsizetype j = i + 1;
             while (j < n && text[j] != '\\' && text[j] != '"' && text[j] != ';')
                 ++j;
-            out += utf8(text.sliced(i, j - i));
+            out += fromUtf8(text.sliced(i, j - i));
             i = j;
         }
     }
@@ -195,6 +201,21 @@ std::optional<QString> unescapedValue(QByteArrayView text, QString &what)
         while (out.size() > keep && (out.endsWith(u' ') || out.endsWith(u'\t')))
             out.chop(1);
     }
+    return out;
+}
+
+// A key as QSettings keeps it: no '/' at either end, none twice in a row.
+QString normalizedKey(const QString &key)
+{
+    QString out;
+    out.reserve(key.size());
+    for (const QChar c : key) {
+        if (c == u'/' && (out.isEmpty() || out.endsWith(u'/')))
+            continue;
+        out += c;
+    }
+    if (out.endsWith(u'/'))
+        out.chop(1);
     return out;
 }
 
@@ -220,8 +241,8 @@ void appendEscapedValue(const QString &text, QByteArray &out)
     const qsizetype start = out.size();
     bool needsQuotes = false;
     bool escapeNextIfDigit = false;
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
         if (c == u';' || c == u',' || c == u'=')
             needsQuotes = true;
         if (escapeNextIfDigit && hexValue(c) >= 0) {
@@ -261,11 +282,15 @@ void appendEscapedValue(const QString &text, QByteArray &out)
             out += char(c);
             break;
         default:
-            if (c <= 0x1F) {
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                out += text.sliced(i, 2).toUtf8();
+                ++i;
+            } else if (c <= 0x1F || QChar::isSurrogate(c)) {
+                // A surrogate on its own has no UTF-8; as an escape it reads back the same.
                 out += "\\x" + QByteArray::number(uint(c), 16);
                 escapeNextIfDigit = true;
             } else {
-                out += QString(qc).toUtf8();
+                out += QStringView(text).sliced(i, 1).toUtf8();
             }
         }
     }
@@ -363,6 +388,8 @@ Reading parse(QByteArrayView data)
                 group = QString::fromLatin1(name.sliced(1)) + u'/';
             else
                 group = unescapedName(name) + u'/';
+            if (group == u"/") // "[]" holds values without a group, as QSettings reads it
+                group.clear();
             if (close < 0)
                 problem({}, QStringLiteral("the group's name is not closed with \"]\""));
             continue;
@@ -392,7 +419,12 @@ Reading parse(QByteArrayView data)
                         .arg(value->mid(1, value->indexOf(u'(') - 1)));
             continue;
         }
-        reading.values.insert(group + name, *value);
+        const QString key = normalizedKey(group + name);
+        if (key.isEmpty()) {
+            problem({}, QStringLiteral("the value has no name"));
+            continue;
+        }
+        reading.values.insert(key, *value);
     }
     return reading;
 }

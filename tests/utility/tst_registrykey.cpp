@@ -206,6 +206,8 @@ private Q_SLOTS:
         QTest::newRow("serialized types are not read")
             << QByteArray("[a]\nr=@Rect(1 2 3 4)\nv=@Variant(\\0\\0\\0\\t)\ni=@Invalid()\nt=@Rect(1\n")
             << QStringList { "a/t=@Rect(1" } << QStringList { "2 a/r", "3 a/v", "4 a/i" };
+        QTest::newRow("slashes at the ends of a group's name")
+            << QByteArray("[\\a\\\\b\\]\nz=1\n") << QStringList { "a/b/z=1" } << QStringList();
         QTest::newRow("open header still names its group")
             << QByteArray("[a\nx=1\nnonsense\n=2\n") << QStringList { "a/x=1" }
             << QStringList { "1 a/", "3 a/", "4 a/" };
@@ -235,6 +237,7 @@ private Q_SLOTS:
         values.insert(QStringLiteral("Symbols/%2F"), 1);
         values.insert(QStringLiteral("general/x"), QString::fromUtf8("\xC3\xA9\xE2\x82\xAC"));
         values.insert(QStringLiteral("top"), QStringLiteral("0"));
+        values.insert(QStringLiteral("Seed/Mark"), QString(QChar(0)) + QChar(0xFEFF) + QStringLiteral("1"));
         const QByteArray bytes = SettingsFormat::compose(values);
         const SettingsFormat::Reading reading = SettingsFormat::parse(bytes);
         QVERIFY(reading.problems.isEmpty());
@@ -244,8 +247,10 @@ private Q_SLOTS:
 
         m_store->writeProgramSettingsFile(bytes);
         QSettings qt(m_store->programSettingsFile(), QSettings::IniFormat);
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            QCOMPARE(qt.value(it.key()).toString(), it.value().toString());
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (it.key() != u"Seed/Mark") // QSettings' own reader drops a byte order mark inside a value
+                QCOMPARE(qt.value(it.key()).toString(), it.value().toString());
+        }
     }
 };
 
