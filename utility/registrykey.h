@@ -25,8 +25,8 @@ class RegistryKey
 public:
     static constexpr quint32 CurrentUser = 0x80000001;
     static constexpr quint32 AllAccess = 0xF003F;
-    // The settings file cannot be used at all: it is not a regular file, or cannot be read or
-    // written. The description names the file and says why.
+    // The store cannot be used as asked: above all the settings file is not a regular file, or
+    // cannot be read or written. The description names the file and says why.
     static constexpr qint32 FileUnusable = qint32(0x80040000) + 29003;
     // A value's line in the file is damaged; the description names the value, its key and file.
     static constexpr qint32 ValueDamaged = qint32(0x80040000) + 29004;

@@ -406,23 +406,39 @@ private Q_SLOTS:
         }
     }
 
-    void shouldShowACountStoredAsAListAsItsText()
+    // A count that is text but no number it can use is shown as it is; the other three stay,
+    // the length is left alone, and a save keeps them all.
+    void shouldShowACountThatIsNoUsableNumberAsItsText_data()
     {
-        m_store->writeProgramSettingsFile(
-            saveFirstRecord().replace("NumLowercaseChars=3", "NumLowercaseChars=2, 3"));
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("a list to QSettings") << QByteArray("NumLowercaseChars=3") << QByteArray("2, 3");
+        QTest::newRow("1e395 written out")
+            << QByteArray("NumSymbols=1") << QByteArray('1' + QByteArray(400, '0') + "e-5");
+    }
+    void shouldShowACountThatIsNoUsableNumberAsItsText()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, stored);
+        const QByteArray name = line.left(line.indexOf('='));
+        m_store->writeProgramSettingsFile(saveFirstRecord().replace(line, name + '=' + stored));
         AdvancedOptions options(m_prompter);
         const GenerationSettings &settings = options.settings();
-        QCOMPARE(settings.NumLowercaseChars(), QStringLiteral("2, 3"));
-        QCOMPARE(settings.NumUppercaseChars(), QStringLiteral("4"));
-        QCOMPARE(settings.NumNumbers(), QStringLiteral("5"));
-        QCOMPARE(settings.NumSymbols(), QStringLiteral("1"));
+        QMap<QString, QString> counts { { QStringLiteral("NumLowercaseChars"), QStringLiteral("3") },
+                                        { QStringLiteral("NumUppercaseChars"), QStringLiteral("4") },
+                                        { QStringLiteral("NumNumbers"), QStringLiteral("5") },
+                                        { QStringLiteral("NumSymbols"), QStringLiteral("1") } };
+        counts.insert(QString::fromLatin1(name), QString::fromLatin1(stored));
+        QCOMPARE(settings.NumLowercaseChars(), counts.value(QStringLiteral("NumLowercaseChars")));
+        QCOMPARE(settings.NumUppercaseChars(), counts.value(QStringLiteral("NumUppercaseChars")));
+        QCOMPARE(settings.NumNumbers(), counts.value(QStringLiteral("NumNumbers")));
+        QCOMPARE(settings.NumSymbols(), counts.value(QStringLiteral("NumSymbols")));
+        QCOMPARE(settings.PasswordLength(), QStringLiteral("10")); // no sum of counts
 
         QVERIFY(options.VerifyInputAndSaveSettings());
-        const QMap<QString, QString> stored = rawValues(fileBytes(file()));
-        QCOMPARE(stored.value(QStringLiteral("Password Length/NumLowercaseChars")), QStringLiteral("2, 3"));
-        QCOMPARE(stored.value(QStringLiteral("Password Length/NumUppercaseChars")), QStringLiteral("4"));
-        QCOMPARE(stored.value(QStringLiteral("Password Length/NumNumbers")), QStringLiteral("5"));
-        QCOMPARE(stored.value(QStringLiteral("Password Length/NumSymbols")), QStringLiteral("1"));
+        const QMap<QString, QString> raw = rawValues(fileBytes(file()));
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            QCOMPARE(raw.value(Counts + u'/' + it.key()), it.value());
     }
 
     // Only a regular file is ever opened; anything else is reported, left alone, and the
