@@ -506,7 +506,9 @@ private Q_SLOTS:
             child.start(QCoreApplication::applicationFilePath(),
                         { QStringLiteral("--save-in-turn"), m_store->path() });
             QVERIFY(child.waitForStarted());
-            QVERIFY(child.waitForReadyRead(10000)); // one save is done: the file is the child's
+            // One save is done: the file is the child's. The bound is generous: a loaded machine
+            // can take seconds to start a process and sync a file.
+            QVERIFY2(child.waitForReadyRead(60000), qPrintable(QDir(folder()).entryList().join(u", ")));
             // Not a wait for anything: where the kill lands in the next saves is left to chance.
             QThread::usleep(random.bounded(20000));
             child.kill();
