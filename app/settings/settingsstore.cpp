@@ -141,6 +141,8 @@ SettingsStore::ReadOutcome SettingsStore::read()
         if (damage.size() > Shown)
             parts << QStringLiteral("And %1 more lines.").arg(damage.size() - Shown);
     }
+    if (valueFailed)
+        parts << QStringLiteral("Values that could not be used keep their defaults; a count is 0.");
     if (valueFailed || !damage.isEmpty()) {
         runTrapped(
             [&] {
