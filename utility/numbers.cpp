@@ -24,6 +24,10 @@ bool isDigit(QChar c)
 
 enum class ParseResult { Ok, NotANumber, TooLarge };
 
+// An exponent beyond this reads as this: no double comes near it, and adding the position of
+// the first digit (at most the text's length) cannot overflow.
+constexpr qint64 ExponentCeiling = qint64(1) << 40;
+
 ParseResult parse(QStringView text, double &value)
 {
     qsizetype begin = 0;
@@ -42,30 +46,55 @@ ParseResult parse(QStringView text, double &value)
     }
     const qsizetype mantissaBegin = i;
     qsizetype digits = 0;
+    // The power of ten of the first digit that is not 0, before the exponent is applied.
+    bool significant = false;
+    qint64 integerDigits = 0;
     while (i < end && isDigit(text[i])) {
+        significant = significant || text[i] != u'0';
+        if (significant)
+            ++integerDigits;
         ++i;
         ++digits;
     }
+    qint64 leadingPower = integerDigits - 1;
     if (i < end && text[i] == u'.') {
         ++i;
+        qint64 fractionZeros = 0;
         while (i < end && isDigit(text[i])) {
+            if (!significant) {
+                if (text[i] == u'0')
+                    ++fractionZeros;
+                else {
+                    significant = true;
+                    leadingPower = -fractionZeros - 1;
+                }
+            }
             ++i;
             ++digits;
         }
     }
     if (digits == 0)
         return ParseResult::NotANumber;
+    qint64 exponent = 0;
     if (i < end && (text[i] == u'e' || text[i] == u'E')) {
         ++i;
-        if (i < end && (text[i] == u'+' || text[i] == u'-'))
+        bool negativeExponent = false;
+        if (i < end && (text[i] == u'+' || text[i] == u'-')) {
+            negativeExponent = text[i] == u'-';
             ++i;
+        }
         qsizetype exponentDigits = 0;
         while (i < end && isDigit(text[i])) {
+            // Far beyond any double either way; stop growing so it cannot wrap.
+            if (exponent < ExponentCeiling)
+                exponent = exponent * 10 + (text[i].unicode() - u'0');
             ++i;
             ++exponentDigits;
         }
         if (exponentDigits == 0)
             return ParseResult::NotANumber;
+        if (negativeExponent)
+            exponent = -exponent;
     }
     if (i != end)
         return ParseResult::NotANumber;
@@ -81,10 +110,10 @@ ParseResult parse(QStringView text, double &value)
     double magnitude = 0;
     const auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
     if (ec == std::errc::result_out_of_range) {
-        // Out of range is either too large or too small; a tiny number is simply zero.
-        const auto e = ascii.find_first_of("eE");
-        const bool tinyExponent = e != std::string::npos && e + 1 < ascii.size() && ascii[e + 1] == '-';
-        if (!tinyExponent)
+        // Out of range is either too large or too small, told apart by the value's power of ten
+        // (1 followed by 400 zeros and e-5 is large, 0. followed by 400 zeros and a 1 is small).
+        // A tiny number is simply zero.
+        if (significant && leadingPower + exponent > 0)
             return ParseResult::TooLarge;
         magnitude = 0;
     } else if (ec != std::errc() || ptr != ascii.data() + ascii.size()) {

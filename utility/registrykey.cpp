@@ -1,10 +1,19 @@
 #include "registrykey.h"
 
 #include "errorrecord.h"
+#include "settingsformat.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,7 +30,17 @@ constexpr qsizetype FileDepth = 3;
 
 [[noreturn]] void raiseUnusable(const QString &what)
 {
-    raiseError(ErrorNumber::ComponentBase + 29003, Source, what);
+    raiseError(RegistryKey::FileUnusable, Source, what);
+}
+
+QString systemError(int number)
+{
+    return QString::fromLocal8Bit(std::strerror(number));
+}
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
 }
 
 QString joined(const QStringList &path)
@@ -32,6 +51,97 @@ QString joined(const QStringList &path)
 bool validName(const QString &name)
 {
     return !name.isEmpty();
+}
+
+QString configHome()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+QString fileFor(const QStringList &fileKey)
+{
+    return configHome() + u'/' + fileKey[1] + u'/' + fileKey[2] + QStringLiteral(".conf");
+}
+
+// Whether anything at all is at the path, a link to nothing included.
+bool anythingAt(const QString &path)
+{
+    struct stat info;
+    return ::lstat(encoded(path).constData(), &info) == 0;
+}
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("something else");
+}
+
+// Raises unless nothing is at the path or it is a regular file that can be read. Opening
+// anything else could block (a named pipe) or write where no settings belong (a device).
+void requireUsableFile(const QString &file)
+{
+    const QByteArray path = encoded(file);
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0) {
+        const int error = errno;
+        if (error == ENOENT && anythingAt(file))
+            raiseUnusable(
+                QStringLiteral("The settings file \"%1\" is not a regular file but a link to nothing. "
+                               "It is left alone: the settings are neither read from it nor stored in it.")
+                    .arg(file));
+        if (error == ENOENT || error == ENOTDIR)
+            return;
+        raiseUnusable(
+            QStringLiteral("The settings file \"%1\" cannot be read: %2.").arg(file, systemError(error)));
+    }
+    if (!S_ISREG(info.st_mode))
+        raiseUnusable(
+            QStringLiteral("The settings file \"%1\" is not a regular file but %2. It is left alone: the "
+                           "settings are neither read from it nor stored in it.")
+                .arg(file, kindOf(info.st_mode)));
+    QFile probe(file);
+    if (!probe.open(QIODevice::ReadOnly))
+        raiseUnusable(
+            QStringLiteral("The settings file \"%1\" cannot be read: %2.").arg(file, probe.errorString()));
+}
+
+[[noreturn]] void raiseUnwritable(const QString &file, const QString &why)
+{
+    raiseUnusable(QStringLiteral("The settings file \"%1\" cannot be written: %2. The settings stay as they "
+                                 "are until the program ends.")
+                      .arg(file, why));
+}
+
+// Makes the folder and any missing folder above it, each readable by its owner only.
+void makeFolder(const QString &file, const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return;
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (parent != folder)
+        makeFolder(file, parent);
+    if (::mkdir(encoded(folder).constData(), 0700) != 0 && errno != EEXIST)
+        raiseUnwritable(
+            file, QStringLiteral("the folder \"%1\" cannot be made (%2)").arg(folder, systemError(errno)));
+}
+
+// Why a file could not be replaced, as far as can be told afterwards.
+QString whyUnwritable(const QString &file)
+{
+    if (::faccessat(AT_FDCWD, encoded(file).constData(), W_OK, AT_EACCESS) != 0)
+        return QStringLiteral("the file cannot be changed (%1)").arg(systemError(errno));
+    const QString folder = QFileInfo(file).absolutePath();
+    if (::faccessat(AT_FDCWD, encoded(folder).constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return QStringLiteral("no file can be made in the folder \"%1\" (%2)")
+            .arg(folder, systemError(errno));
+    return QStringLiteral("the new file could not be put in place of the old one");
 }
 
 } // namespace
@@ -83,11 +193,22 @@ void RegistryKey::requireRoot() const
 
 QSettings &RegistryKey::settings() const
 {
-    const QStringList fileKey = m_path.mid(0, FileDepth);
+    return settingsFor(m_path);
+}
+
+QSettings &RegistryKey::settingsFor(const QStringList &path) const
+{
+    const QStringList fileKey = path.mid(0, FileDepth);
     if (!m_settings || m_settingsFor != fileKey) {
-        m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, fileKey[1],
-                                                 fileKey[2]);
+        const QString file = fileFor(fileKey);
+        requireUsableFile(file);
+        // Named by its path, QSettings reads this one file, not the organisation's or the
+        // system's beside it.
+        m_settings = std::make_unique<QSettings>(file, SettingsFormat::format());
         m_settingsFor = fileKey;
+        m_damaged = !SettingsFormat::problemsOf(file).isEmpty();
+        if (m_settings->status() != QSettings::NoError)
+            raiseUnusable(QStringLiteral("The settings file \"%1\" cannot be read.").arg(file));
     }
     return *m_settings;
 }
@@ -98,6 +219,12 @@ QString RegistryKey::groupOf(const QStringList &path) const
     for (qsizetype i = FileDepth; i < path.size(); ++i)
         escaped << escapedName(path[i]);
     return escaped.join(u'/');
+}
+
+QString RegistryKey::keyOf(const QString &name) const
+{
+    const QString group = groupOf(m_path);
+    return group.isEmpty() ? escapedName(name) : group + u'/' + escapedName(name);
 }
 
 bool RegistryKey::keyExists(const QStringList &path) const
@@ -115,25 +242,26 @@ bool RegistryKey::keyExists(const QStringList &path) const
         if (path[i].contains(u'/') || path[i].contains(u'\\') || path[i] == u"." || path[i] == u"..")
             return false;
     }
-    if (path.size() == 2) {
-        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, path[1],
-                              QStringLiteral("probe"));
-        return QFileInfo(probe.fileName()).absoluteDir().exists();
-    }
+    if (path.size() == 2)
+        return QFileInfo(configHome() + u'/' + path[1]).isDir();
     if (path[2].contains(u'/') || path[2].contains(u'\\'))
         return false;
     if (path.size() == FileDepth) {
-        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, path[1], path[2]);
-        return QFileInfo::exists(probe.fileName());
+        const QString file = fileFor(path);
+        if (!anythingAt(file))
+            return false;
+        requireUsableFile(file); // something is there: it must be a file we can read
+        return true;
     }
     if (!keyExists(path.mid(0, path.size() - 1)))
         return false;
-    QSettings probe(QSettings::NativeFormat, QSettings::UserScope, path[1], path[2]);
-    const QString parent = groupOf(path.mid(0, path.size() - 1));
-    if (!parent.isEmpty())
-        probe.beginGroup(parent);
-    const QString child = escapedName(path.last());
-    return probe.childGroups().contains(child);
+    if (!anythingAt(fileFor(path)))
+        return false;
+    QSettings &store = settingsFor(path);
+    store.beginGroup(groupOf(path.mid(0, path.size() - 1)));
+    const bool found = store.childGroups().contains(escapedName(path.last()));
+    store.endGroup();
+    return found;
 }
 
 void RegistryKey::EnterSubKey(quint32 root)
@@ -193,9 +321,22 @@ QVariant RegistryKey::GetValue(const QString &name) const
     if (m_path.size() < FileDepth)
         return {};
     QSettings &store = settings();
-    const QString group = groupOf(m_path);
-    const QString key = group.isEmpty() ? escapedName(name) : group + u'/' + escapedName(name);
-    return store.value(key);
+    const QString key = keyOf(name);
+    QVariant value = store.value(key);
+    if (value.isValid())
+        return value;
+    // Not there may mean that its line could not be read: then say so rather than read nothing.
+    for (const SettingsFormat::Problem &problem : SettingsFormat::problemsOf(store.fileName())) {
+        if (!problem.name.isEmpty() &&
+            (problem.group.isEmpty() ? problem.name : problem.group + u'/' + problem.name) == key)
+            raiseError(
+                ValueDamaged, Source,
+                QStringLiteral("The value \"%1\" in the group \"%2\" of the settings file \"%3\" cannot be "
+                               "read: %4 (line %5).")
+                    .arg(name, unescapedName(problem.group), store.fileName(), problem.what)
+                    .arg(problem.line));
+    }
+    return value;
 }
 
 void RegistryKey::SetValue(const QString &name, const QVariant &data)
@@ -204,24 +345,84 @@ void RegistryKey::SetValue(const QString &name, const QVariant &data)
     if (m_path.size() < FileDepth)
         raiseUnusable(QStringLiteral("Values cannot be stored at the key \"%1\"").arg(currentPath()));
     QSettings &store = settings();
-    const QString group = groupOf(m_path);
-    const QString key = group.isEmpty() ? escapedName(name) : group + u'/' + escapedName(name);
-    // Every write rewrites and flushes the whole file; a value that reads back the same as it
-    // would be written (the store keeps numbers as their text) is left alone.
-    if (store.contains(key)) {
+    const QString key = keyOf(name);
+    // A value that reads back the same as it would be written is left alone, so a save that
+    // changes nothing leaves the file as it is; unless lines of the file are damaged, which
+    // the save then writes out whole again (the load kept a copy).
+    if (!m_damaged && store.contains(key)) {
         const QVariant stored = store.value(key);
-        if (stored == data
-            || (stored.typeId() == QMetaType::QString && data.canConvert<QString>()
-                && stored.toString() == data.toString()))
+        if (stored == data || (data.canConvert<QString>() && stored.toString() == data.toString()))
             return;
     }
     store.setValue(key, data);
-    store.sync();
-    if (store.status() != QSettings::NoError)
-        raiseUnusable(QStringLiteral("The settings file \"%1\" cannot be written").arg(store.fileName()));
+    m_changed = true;
+}
+
+void RegistryKey::Flush()
+{
+    if (!m_changed || !m_settings)
+        return;
+    const QString file = m_settings->fileName();
+    makeFolder(file, QFileInfo(file).absolutePath());
+    const QByteArray path = encoded(file);
+    struct stat info;
+    if (::stat(path.constData(), &info) == 0) {
+        // It can hold the user seed: nobody but its owner reads it. A stricter mode stays.
+        if ((info.st_mode & 07777) != (info.st_mode & 0600))
+            (void)::chmod(path.constData(), info.st_mode & 0600);
+    } else {
+        // Made before QSettings writes it, which keeps the mode of the file it replaces.
+        const int made = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (made < 0 && errno != EEXIST)
+            raiseUnwritable(file, whyUnwritable(file));
+        if (made >= 0)
+            ::close(made);
+    }
+    m_settings->sync();
+    if (m_settings->status() != QSettings::NoError)
+        raiseUnwritable(file, whyUnwritable(file));
+    m_changed = false;
 }
 
 QString RegistryKey::currentPath() const
 {
     return joined(m_path);
+}
+
+QString RegistryKey::fileName() const
+{
+    return m_path.size() < FileDepth ? QString() : fileFor(m_path);
+}
+
+QStringList RegistryKey::damage() const
+{
+    if (m_path.size() < FileDepth)
+        return {};
+    QStringList lines;
+    for (const SettingsFormat::Problem &problem : SettingsFormat::problemsOf(settings().fileName())) {
+        QString where = QStringLiteral("Line %1").arg(problem.line);
+        if (!problem.name.isEmpty())
+            where += QStringLiteral(", the value \"%1\"").arg(unescapedName(problem.name));
+        if (!problem.group.isEmpty())
+            where += QStringLiteral(" in the group \"%1\"").arg(unescapedName(problem.group));
+        lines << where + QStringLiteral(": ") + problem.what + u'.';
+    }
+    return lines;
+}
+
+QString RegistryKey::keepCopy() const
+{
+    const QString file = settings().fileName();
+    const QString copy = file + QStringLiteral(".damaged");
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly))
+        raiseUnusable(
+            QStringLiteral("The settings file \"%1\" cannot be read: %2.").arg(file, source.errorString()));
+    QSaveFile target(copy);
+    if (!target.open(QIODevice::WriteOnly) ||
+        !target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        target.write(source.readAll()) < 0 || !target.commit())
+        raiseUnusable(QStringLiteral("No copy of the settings file could be kept in \"%1\": %2.")
+                          .arg(copy, target.errorString()));
+    return copy;
 }

@@ -123,13 +123,24 @@ void AdvancedOptions::LoadSettings()
     if (outcome.keyMissing)
         SaveSettings();
 
-    if (outcome.firstFailure)
-        ReportError(m_prompter, *outcome.firstFailure, QStringLiteral("frmAdvanced.LoadSettings()"));
+    if (outcome.report) {
+        // A file that cannot be used at all is not reported again by every save after this.
+        m_lastStoreReport = outcome.report->description;
+        ReportError(m_prompter, *outcome.report, QStringLiteral("frmAdvanced.LoadSettings()"));
+    }
 }
 
 void AdvancedOptions::SaveSettings()
 {
-    SettingsStore(m_settings).write();
+    const std::optional<ErrorRecord> failure = SettingsStore(m_settings).write();
+    if (!failure) {
+        m_lastStoreReport.clear();
+        return;
+    }
+    if (failure->description == m_lastStoreReport)
+        return; // said once already; the settings stay in memory
+    m_lastStoreReport = failure->description;
+    ReportError(m_prompter, *failure, QStringLiteral("frmAdvanced.SaveSettings()"));
 }
 
 bool AdvancedOptions::VerifyInputAndSaveSettings()

@@ -42,10 +42,12 @@ public:
 
     // Reads the record from the store and brings length and counts in line. Nothing stored
     // yet, or only part of it: what is there loads, the rest keeps its defaults and is stored.
-    // A value that cannot be used is reported as "frmAdvanced.LoadSettings()" once the load
-    // has finished; the others still load.
+    // A value or line that cannot be used is reported as "frmAdvanced.LoadSettings()" once the
+    // load has finished, naming it and its file; the others still load.
     void LoadSettings();
-    // Writes the record to the store; never reports.
+    // Writes the record to the store at once. A record that cannot reach the disk is reported
+    // as "frmAdvanced.SaveSettings()" (which file, why), once until a save succeeds; the record
+    // stays as it is in memory.
     void SaveSettings();
 
     // The gate before the record is used or stored: asks about a zero length and about
@@ -76,4 +78,6 @@ private:
     QString m_selectSymbolsCaption;
     QString m_selectSymbolsToolTip;
     bool m_loaded = false;
+    // The store's last trouble the user was told about, so that it is told once.
+    QString m_lastStoreReport;
 };

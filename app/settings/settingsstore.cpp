@@ -46,16 +46,34 @@ SettingsStore::SettingsStore(GenerationSettings &settings)
 SettingsStore::ReadOutcome SettingsStore::read()
 {
     ReadOutcome outcome;
+    std::optional<ErrorRecord> firstFailure;
+    bool valueFailed = false;
+    RegistryKey key;
+
+    // A step that walks to a key.
     const auto step = [&](auto &&body) {
         return runTrapped(body, [&](const ErrorRecord &error) {
             if (error.number == ErrorNumber::KeyNotFound)
                 outcome.keyMissing = true;
-            else if (!outcome.firstFailure)
-                outcome.firstFailure = error;
+            else if (!firstFailure)
+                firstFailure = error;
+        });
+    };
+    // A step that reads one value; its failure names the value so that a user can find it.
+    const auto value = [&](const QString &group, const QString &name, auto &&body) {
+        return runTrapped(body, [&](const ErrorRecord &error) {
+            valueFailed = true;
+            if (firstFailure)
+                return;
+            firstFailure = error;
+            if (error.number != RegistryKey::ValueDamaged)
+                firstFailure->description +=
+                    QStringLiteral("\r\nThe value \"%1\" in the group \"%2\" of the settings file \"%3\" "
+                                   "cannot be used.")
+                        .arg(name, group, key.fileName());
         });
     };
 
-    RegistryKey key;
     const bool seedFound = step([&] {
         key.EnterSubKey(RegistryKey::CurrentUser);
         for (const QString &name : ProgramPath.split(u'\\'))
@@ -63,10 +81,10 @@ SettingsStore::ReadOutcome SettingsStore::read()
         key.EnterSubKey(SeedKey);
     });
     if (seedFound) {
-        step([&] {
+        value(SeedKey, QStringLiteral("UseDefault"), [&] {
             m_settings.setUseDefault(Numbers::variantToBoolean(key.GetValue(QStringLiteral("UseDefault"))));
         });
-        step([&] {
+        value(SeedKey, QStringLiteral("UserSeed"), [&] {
             m_settings.setUserSeed(Numbers::variantToText(key.GetValue(QStringLiteral("UserSeed"))));
         });
     }
@@ -77,14 +95,14 @@ SettingsStore::ReadOutcome SettingsStore::read()
     });
     if (symbolsFound) {
         for (int i = 0; i < GenerationSettings::SymbolCount; ++i)
-            step([&] {
+            value(SymbolsKey, symbolValueName(i), [&] {
                 m_settings.setSymbolSelected(i, Numbers::variantToBoolean(key.GetValue(symbolValueName(i))));
             });
-        step([&] {
+        value(SymbolsKey, QStringLiteral("NonPrintableChars"), [&] {
             m_settings.setNonPrintableChars(
                 Numbers::variantToInteger(key.GetValue(QStringLiteral("NonPrintableChars"))));
         });
-        step([&] {
+        value(SymbolsKey, QStringLiteral("ExtendedSymbolChars"), [&] {
             m_settings.setExtendedSymbolChars(
                 Numbers::variantToInteger(key.GetValue(QStringLiteral("ExtendedSymbolChars"))));
         });
@@ -95,28 +113,74 @@ SettingsStore::ReadOutcome SettingsStore::read()
         key.EnterSubKey(LengthKey);
     });
     if (countsFound) {
-        for (const CountValue &count : CountValues)
-            step([&] {
-                m_settings.setCount(count.characterClass, Numbers::variantToText(key.GetValue(count.name)));
-            });
+        for (const CountValue &count : CountValues) {
+            // A count that cannot be read is 0 rather than empty: an empty one would derive
+            // all four again from the length and lose the three that were read.
+            if (!value(LengthKey, count.name, [&] {
+                    m_settings.setCount(count.characterClass,
+                                        Numbers::variantToText(key.GetValue(count.name)));
+                }))
+                m_settings.setCount(count.characterClass, QStringLiteral("0"));
+        }
     }
+
+    // Lines that could not be read, wherever they stood, and the copy kept before any write.
+    QStringList damage;
+    runTrapped([&] { damage = key.damage(); }, [](const ErrorRecord &) {});
+    if (!firstFailure && damage.isEmpty())
+        return outcome;
+    ErrorRecord report = firstFailure.value_or(
+        ErrorRecord { RegistryKey::ValueDamaged, {}, QStringLiteral("Utility.RegistryKey"), {}, 0 });
+    QStringList parts;
+    if (firstFailure && firstFailure->number != RegistryKey::ValueDamaged)
+        parts << firstFailure->description;
+    if (!damage.isEmpty()) {
+        constexpr qsizetype Shown = 5;
+        parts << QStringLiteral("The settings file \"%1\" could not be read in full:").arg(key.fileName());
+        parts << damage.mid(0, Shown);
+        if (damage.size() > Shown)
+            parts << QStringLiteral("And %1 more lines.").arg(damage.size() - Shown);
+    }
+    if (valueFailed)
+        parts << QStringLiteral("Values that could not be used keep their defaults; a count is 0.");
+    if (valueFailed || !damage.isEmpty()) {
+        runTrapped(
+            [&] {
+                parts
+                    << QStringLiteral("A copy of the file as it was is kept in \"%1\".").arg(key.keepCopy());
+            },
+            [&](const ErrorRecord &error) { parts << error.description; });
+    }
+    report.description = parts.join(QStringLiteral("\r\n"));
+    outcome.report = report;
     return outcome;
 }
 
-void SettingsStore::write()
+std::optional<ErrorRecord> SettingsStore::write()
 {
+    std::optional<ErrorRecord> failure;
+    const auto fail = [&](const ErrorRecord &error) {
+        if (!failure)
+            failure = error;
+    };
     RegistryKey key;
-    // The program's own key is made on the way when it is missing.
-    if (!attempt([&] { key.EnterSubKey(RegistryKey::CurrentUser); }))
-        return;
+    // The program's own key is made on the way when it is missing; a file that is there but
+    // cannot be used is not made again over it.
+    if (!runTrapped([&] { key.EnterSubKey(RegistryKey::CurrentUser); }, fail))
+        return failure;
     for (const QString &name : ProgramPath.split(u'\\')) {
-        if (!attempt([&] { key.EnterSubKey(name); })) {
-            if (!attempt([&] {
+        std::optional<ErrorRecord> missing;
+        if (runTrapped([&] { key.EnterSubKey(name); }, [&](const ErrorRecord &error) { missing = error; }))
+            continue;
+        if (missing->number != ErrorNumber::KeyNotFound)
+            return missing;
+        if (!runTrapped(
+                [&] {
                     key.CreateSubKey(name);
                     key.EnterSubKey(name);
-                }))
-                return;
-        }
+                },
+                fail))
+            return failure;
     }
 
     // From here each value stands alone. A section whose key cannot be reached is passed
@@ -151,4 +215,8 @@ void SettingsStore::write()
             });
         }
     }
+
+    // The whole record reaches the disk here, or none of it.
+    runTrapped([&] { key.Flush(); }, fail);
+    return failure;
 }

@@ -18,20 +18,24 @@ public:
         // A key was missing (nothing stored yet, or only part of it): those fields kept
         // what the record held.
         bool keyMissing = false;
-        // The first value that could not be used; the record kept its own for that field.
-        std::optional<ErrorRecord> firstFailure;
+        // What the load has to tell, once: the first value that could not be used (the record
+        // kept its own for that field; a count reads as 0 so the other three still hold), the
+        // lines of the file that could not be read, and where a copy of the file was kept; or
+        // why the file could not be used at all. Every value is named with its group and file.
+        std::optional<ErrorRecord> report;
     };
 
     explicit SettingsStore(GenerationSettings &settings);
 
     // Fills the record from the store, value by value: a value that cannot be used is
-    // passed over so that everything else still loads.
+    // passed over so that everything else still loads. When the file cannot be used in full,
+    // a copy of it is kept beside it before anything writes.
     ReadOutcome read();
 
-    // Writes the record, creating the keys it needs. Never fails as a whole: a value that
-    // cannot be written (a count that is empty, not a number or outside -32768..32767) is left
-    // as the store has it.
-    void write();
+    // Writes the record, creating the keys it needs, to the disk at once. A value that cannot
+    // be written (a count that is empty, not a number or outside -32768..32767) is left as the
+    // store has it. Gives why the record could not reach the disk, naming the file.
+    std::optional<ErrorRecord> write();
 
 private:
     GenerationSettings &m_settings;

@@ -210,24 +210,30 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("from");
         QTest::addColumn<QByteArray>("to");
         QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("named"); // the value and its group, as the report names them
         // Each damaged file differs in size from the saved one: the store rereads a file by its
         // time and size, and both may look unchanged within the same second.
         QTest::newRow("seed flag not a number")
-            << QByteArray("UseDefault=0") << QByteArray("UseDefault=abc") << "Error #13\r\nType mismatch\r\n";
+            << QByteArray("UseDefault=0") << QByteArray("UseDefault=abc") << "Error #13\r\nType mismatch\r\n"
+            << "\"UseDefault\" in the group \"Seed\"";
         QTest::newRow("check box value -1")
             << QByteArray("NonPrintableChars=0") << QByteArray("NonPrintableChars=-1")
-            << "Error #380\r\nInvalid property value\r\n";
+            << "Error #380\r\nInvalid property value\r\n"
+            << "\"NonPrintableChars\" in the group \"Symbols\"";
         QTest::newRow("check box value too large")
             << QByteArray("ExtendedSymbolChars=1") << QByteArray("ExtendedSymbolChars=70000")
-            << "Error #6\r\nOverflow\r\n";
+            << "Error #6\r\nOverflow\r\n"
+            << "\"ExtendedSymbolChars\" in the group \"Symbols\"";
         QTest::newRow("symbol flag not a number")
-            << QByteArray("%7E=1") << QByteArray("%7E=yes") << "Error #13\r\nType mismatch\r\n";
+            << QByteArray("%7E=1") << QByteArray("%7E=yes") << "Error #13\r\nType mismatch\r\n"
+            << "\"~\" in the group \"Symbols\"";
     }
     void shouldReportABadValueAndStillLoadEverythingElse()
     {
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
         QFETCH(QString, error);
+        QFETCH(QString, named);
         {
             AdvancedOptions options(m_prompter);
             GenerationSettings &settings = options.settings();
@@ -248,6 +254,10 @@ private Q_SLOTS:
         const MessageRequest &report = m_prompter.messages.first();
         QCOMPARE(report.title, QStringLiteral("Error"));
         QVERIFY2(report.text.startsWith(error), qPrintable(report.text));
+        QVERIFY2(report.text.contains(QStringLiteral("The value ") + named +
+                                      QStringLiteral(" of the settings file \"") +
+                                      m_store->programSettingsFile() + u'"'),
+                 qPrintable(report.text));
         QVERIFY(report.text.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.LoadSettings()\r\n")));
 
         // Everything around the bad value loaded, and the dialog keeps its length in step.

@@ -8,6 +8,7 @@ TemporarySettings::TemporarySettings()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
 }
 
 TemporarySettings::~TemporarySettings()
@@ -16,6 +17,7 @@ TemporarySettings::~TemporarySettings()
     const QString gone = m_dir.path() + QStringLiteral("/gone");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, gone);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, gone);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(gone));
 }
 
 QString TemporarySettings::programSettingsFile() const

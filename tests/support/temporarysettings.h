@@ -3,8 +3,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Points the per-user settings store at a fresh temporary folder for as long as it lives, so
-// tests never read or write the user's own settings.
+// Points the per-user settings store (QSettings' user path and $XDG_CONFIG_HOME, which child
+// processes inherit) at a fresh temporary folder for as long as it lives, so tests never read
+// or write the user's own settings.
 class TemporarySettings
 {
 public:

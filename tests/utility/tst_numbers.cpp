@@ -65,10 +65,50 @@ private Q_SLOTS:
         QCOMPARE(errorOf([&] { Numbers::read(text); }), ErrorNumber::TypeMismatch);
     }
 
-    void shouldReportNumbersTooLargeForADoubleAsOverflow()
+    // Out of a double's range is decided by the value, not by the sign of its exponent.
+    void shouldTellTooLargeFromTooSmallByTheValue_data()
     {
-        QCOMPARE(errorOf([] { Numbers::read(u"1e400"); }), ErrorNumber::Overflow);
-        QCOMPARE(errorOf([] { Numbers::read(u"-1e400"); }), ErrorNumber::Overflow);
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("overflows");
+        const QString zeros(400, u'0');
+        QTest::newRow("1e400") << "1e400" << true;
+        QTest::newRow("-1e400") << "-1e400" << true;
+        QTest::newRow("400 zeros then e-5 is 1e395") << (u'1' + zeros + QStringLiteral("e-5")) << true;
+        QTest::newRow("negative 1e395") << (QStringLiteral("-1") + zeros + QStringLiteral("e-5")) << true;
+        QTest::newRow("huge exponent") << "1e99999999999999999999" << true;
+        QTest::newRow("point, 400 zeros, 1") << (QStringLiteral("0.") + zeros + u'1') << false;
+        QTest::newRow("point, 400 zeros, 1, e+5")
+            << (QStringLiteral("0.") + zeros + QStringLiteral("1e+5")) << false;
+        QTest::newRow("1e-400") << "1e-400" << false;
+        QTest::newRow("huge negative exponent") << "-1e-99999999999999999999" << false;
+    }
+    void shouldTellTooLargeFromTooSmallByTheValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, overflows);
+        if (overflows) {
+            QCOMPARE(errorOf([&] { Numbers::read(text); }), ErrorNumber::Overflow);
+            QCOMPARE(Numbers::tryRead(text), std::nullopt);
+        } else {
+            QCOMPARE(Numbers::read(text), 0.0);
+        }
+    }
+
+    void shouldReadLongTextsThatFitExactly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("expected");
+        const QString zeros(400, u'0');
+        QTest::newRow("400 leading zeros") << (zeros + u'7') << 7.0;
+        QTest::newRow("400 zeros then e-400") << (u'3' + zeros + QStringLiteral("e-400")) << 3.0;
+        QTest::newRow("tiny mantissa, large exponent")
+            << (QStringLiteral("0.") + zeros + QStringLiteral("25e402")) << 25.0;
+    }
+    void shouldReadLongTextsThatFitExactly()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, expected);
+        QCOMPARE(Numbers::read(text), expected);
     }
 
     void shouldRoundHalvesToEvenWhenNarrowing_data()
