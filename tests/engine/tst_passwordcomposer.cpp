@@ -5,6 +5,7 @@
 #include "scriptedprompter.h"
 #include "scriptedrandomsource.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -130,6 +131,76 @@ private Q_SLOTS:
         for (int i = 0; i < 50; ++i)
             QCOMPARE(a.composer.GenerateOnePassword(QStringLiteral("10")),
                      b.composer.GenerateOnePassword(QStringLiteral("10")));
+    }
+
+    // The draws a seed gives are part of the program's promise (equal seeds, equal passwords,
+    // across versions too): these digests were recorded before the composer was made faster.
+    void shouldComposeTheRecordedPasswordsForASeed_data()
+    {
+        QTest::addColumn<qint32>("seed");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QStringList>("counts");
+        QTest::addColumn<int>("symbols"); // how many of the first symbols stay selected
+        QTest::addColumn<int>("extras"); // 1: control characters, 2: extended, 3: both
+        QTest::addColumn<QString>("first"); // 12 characters, as percent-encoded UTF-8
+        QTest::addColumn<QByteArray>("digest");
+        QTest::newRow("default 10")
+            << 1 << "10" << QStringList { "2", "2", "2", "4" } << 32 << 0 << "WmmM%277%2B%3D%5B5"
+            << QByteArray("c8470e660d328d49411bf48a56990469474e216919ab0850f354578b6d71a8cd");
+        QTest::newRow("16 even") << 777 << "16" << QStringList { "4", "4", "4", "4" } << 32 << 0
+                                 << "LWgcmU%3Eu5Y2~"
+                                 << QByteArray(
+                                        "55efe128294d27a52d77c180d117f438cc8868498ae42c836c6074e93ffc4970");
+        QTest::newRow("fractional, extras")
+            << 31337 << "12" << QStringList { "2.5", "3", "0", "6.7" } << 5 << 3
+            << "g%1C%C2%B5%CB%9CFgw%C2%A1%E2%80%9D%C3%A8%E2%80%9CE"
+            << QByteArray("9e00c29d801d12f71be9c77f6279e239518c3bf3b1fd05300e6d490b71951a8d");
+        QTest::newRow("counts above the length")
+            << 42 << "6" << QStringList { "5", "5", "5", "5" } << 32 << 0 << "%28wZ~7~"
+            << QByteArray("d73a2fbd83b03a24b619dd81b7ff5a967fa64600d1e9e5252a58e96c014b3a17");
+        QTest::newRow("extended symbols only")
+            << -9 << "40" << QStringList { "0", "0", "0", "40" } << 0 << 2
+            << "%C2%B6%C3%86%C3%AA%C2%A7%C5%93%C3%95%C3%B8%C6%92%C5%A1%E2%80%A1%C3%9F%C2%81"
+            << QByteArray("54b503d119f8c73f1d8f3bf57db9e0a59290731473b2208406e01ca8aa65aa51");
+        QTest::newRow("letters only, long")
+            << 2147483647 << "300" << QStringList { "150", "150", "0", "0" } << 32 << 0 << "UkKOtnZAxVRB"
+            << QByteArray("91164f278c7c503d6415239ddac107447ca0413ae87e59a2d77ab6e8e12af107");
+    }
+    void shouldComposeTheRecordedPasswordsForASeed()
+    {
+        QFETCH(qint32, seed);
+        QFETCH(QString, length);
+        QFETCH(QStringList, counts);
+        QFETCH(int, symbols);
+        QFETCH(int, extras);
+        QFETCH(QString, first);
+        QFETCH(QByteArray, digest);
+        GenerationSettings settings;
+        setCounts(settings, counts[0], counts[1], counts[2], counts[3]);
+        for (int i = 0; i < GenerationSettings::SymbolCount; ++i)
+            settings.setSymbolSelected(i, i < symbols);
+        settings.setNonPrintableChars(extras & 1);
+        settings.setExtendedSymbolChars(extras >> 1 & 1);
+        RandomSource random;
+        random.SetSeed(seed);
+        ScriptedPrompter prompter;
+        EventYield yield;
+        PasswordComposer composer(settings, random, prompter, yield);
+
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        QString firstPassword;
+        for (int i = 0; i < 500; ++i) {
+            const QString password = composer.GenerateOnePassword(length);
+            if (i == 0)
+                firstPassword = password;
+            hash.addData(QByteArrayView(reinterpret_cast<const char *>(password.utf16()),
+                                        password.size() * qsizetype(sizeof(char16_t))));
+            hash.addData("\n");
+        }
+        QVERIFY(prompter.messages.isEmpty());
+        // The first password's start says where a difference begins.
+        QCOMPARE(QString::fromLatin1(firstPassword.left(12).toUtf8().toPercentEncoding("~")), first);
+        QCOMPARE(hash.result().toHex(), digest);
     }
 
     void shouldNotRepeatWhenSeededFromTheSystem()
