@@ -305,6 +305,17 @@ private Q_SLOTS:
             << "3" << QStringList { "0", "0", "0", "0" } << 32 << ErrorNumber::CountsCannotFillLength;
         QTest::newRow("symbols wanted, none selected")
             << "10" << QStringList { "2", "2", "2", "4" } << 0 << ErrorNumber::NoSymbolsToDraw;
+        // A count its 16-bit counter can never reach used to run on for ever with a wrapping
+        // counter; it is an overflow, found at its first reading.
+        QTest::newRow("count 40000 at length 32767")
+            << "32767" << QStringList { "40000", "-7233", "0", "0" } << 32 << ErrorNumber::Overflow;
+        QTest::newRow("count 40000 at length 10")
+            << "10" << QStringList { "2", "2", "40000", "-39994" } << 32 << ErrorNumber::Overflow;
+        QTest::newRow("count -40000")
+            << "10" << QStringList { "40010", "-40000", "0", "0" } << 32 << ErrorNumber::Overflow;
+        // Too large to be a number at all: the overflow a fresh read gives, not the length message.
+        QTest::newRow("count 1e400") << "10" << QStringList { "2", "1e400", "2", "4" } << 32
+                                     << ErrorNumber::Overflow;
     }
     void shouldReportOtherFailuresNamingTheOperation()
     {
@@ -325,6 +336,48 @@ private Q_SLOTS:
                  qPrintable(report.text));
         QVERIFY(report.text.endsWith(QStringLiteral("Caused in:\tfrmMain.GenerateOnePassword()\r\n")));
         QCOMPARE(failed.count(), 1);
+    }
+
+    // The position counter used to be 16-bit: after position 32767 it wrapped, so the longest
+    // length ended with "counts add up to less" and an empty password.
+    void shouldComposeLength32767WithoutWrappingThePosition()
+    {
+        Fixture f;
+        setCounts(f.settings, QStringLiteral("8192"), QStringLiteral("8192"), QStringLiteral("8192"),
+                  QStringLiteral("8191"));
+        const QString password = f.composer.GenerateOnePassword(QStringLiteral("32767"));
+        QVERIFY2(f.prompter.messages.isEmpty(), qPrintable(f.prompter.messages.value(0).text));
+        QCOMPARE(password.size(), 32767);
+        const auto placed = classCounts(password, f.settings.symbolPool());
+        QCOMPARE(placed, (std::array<int, 4> { 8192, 8192, 8192, 8191 }));
+    }
+
+    // Every length the window accepts composes or ends with a report: one class taking the
+    // whole of the longest length, and counts that leave the last position without room.
+    void shouldComposeOrReportAtTheLongestLength_data()
+    {
+        QTest::addColumn<QStringList>("counts");
+        QTest::addColumn<qint32>("error");
+        QTest::newRow("one class") << QStringList { "0", "0", "32767", "0" } << 0;
+        QTest::newRow("one short") << QStringList { "8192", "8192", "8192", "8190" }
+                                   << ErrorNumber::CountsCannotFillLength;
+    }
+    void shouldComposeOrReportAtTheLongestLength()
+    {
+        QFETCH(QStringList, counts);
+        QFETCH(qint32, error);
+        Fixture f;
+        setCounts(f.settings, counts[0], counts[1], counts[2], counts[3]);
+        const QString password = f.composer.GenerateOnePassword(QStringLiteral("32767"));
+        if (error == 0) {
+            QCOMPARE(password.size(), 32767);
+            QVERIFY(f.prompter.messages.isEmpty());
+        } else {
+            QVERIFY(password.isEmpty());
+            QCOMPARE(f.prompter.messages.size(), 1);
+            QVERIFY(f.prompter.messages.first().text.startsWith(QStringLiteral("Error #") +
+                                                                QString::number(error)));
+        }
     }
 
     void shouldLetAClassWithAFractionalCountTakeOneMore()
