@@ -34,7 +34,7 @@ public:
     // Shows the window modally over `owner`; true when OK closed it.
     bool exec(QWidget *owner);
 
-    // Closes the window, if any, and forgets the edits.
+    // At the program's end: closes the window, if any, and forgets the edits.
     void unload();
 
 Q_SIGNALS:

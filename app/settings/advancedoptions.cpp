@@ -89,6 +89,15 @@ void AdvancedOptions::unload()
 {
     if (!m_loaded)
         return;
+    discard();
+    // A run holding the record may be waiting in the event loop right now.
+    load();
+}
+
+void AdvancedOptions::discard()
+{
+    if (!m_loaded)
+        return;
     m_loaded = false;
     Q_EMIT unloaded();
     Q_EMIT loadedChanged(false);

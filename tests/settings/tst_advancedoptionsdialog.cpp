@@ -1,7 +1,11 @@
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
 #include "advancedoptionsdialog.h"
+#include "eventyield.h"
+#include "generationsettings.h"
 #include "helplauncher.h"
+#include "passwordcomposer.h"
+#include "randomsource.h"
 #include "scriptedprompter.h"
 #include "spinbuttons.h"
 #include "symbolbutton.h"
@@ -20,7 +24,10 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -289,7 +296,10 @@ private Q_SLOTS:
             first->close();
 
         QVERIFY(!m_host->hasDialog());
-        QVERIFY(!m_options->isLoaded());
+        // The record itself holds the stored settings again, before anything asks for them.
+        const GenerationSettings &record = m_options->settings();
+        QCOMPARE(record.PasswordLength(), QStringLiteral("10"));
+        QVERIFY(record.SymbolSelected(0));
         QTRY_VERIFY(first.isNull());
         QCOMPARE(accepted.count(), 0);
 
@@ -297,6 +307,56 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>(QStringLiteral("txtPassLen"))->text(), QStringLiteral("10"));
         QCOMPARE(countsIn(second), QStringLiteral("2/2/2/4"));
         QVERIFY(symbol(0)->isSelected());
+    }
+
+    // The composer keeps a reference to the record. A window opened and cancelled while a run
+    // waits in the event loop used to leave its edits in the record for the rest of the run.
+    void shouldGiveARunningCompositionTheStoredCountsAfterACancel()
+    {
+        GenerationSettings &record = m_options->settings();
+        record.setPasswordLength(QStringLiteral("200"));
+        QCOMPARE(countsIn(m_host->dialog()), QStringLiteral("50/50/50/50"));
+        QVERIFY(m_options->VerifyInputAndSaveSettings());
+        m_host->unload();
+
+        // At the run's first look at the event loop the user opens the window, takes the
+        // upper-case letters out and cancels.
+        struct UserAtTheWindow : EventYield
+        {
+            UserAtTheWindow()
+                : EventYield(0)
+            { }
+            std::function<void()> act;
+            void yieldNow() override
+            {
+                if (act)
+                    std::exchange(act, nullptr)();
+            }
+        } yield;
+        bool cancelled = false;
+        yield.act = [&] {
+            AdvancedOptionsDialog *dialog = shown();
+            QLineEdit *upper = dialog->findChild<QLineEdit *>(QStringLiteral("txtNumUppercase"));
+            upper->setText(QStringLiteral("0"));
+            QCOMPARE(m_options->settings().readCount(CharacterClass::Uppercase), 0.0);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+            cancelled = true;
+        };
+        RandomSource random;
+        random.SetSeed(11);
+        PasswordComposer composer(m_options->settings(), random, *m_prompter, yield);
+        const QString password = composer.GenerateOnePassword(QStringLiteral("200"));
+
+        QVERIFY(cancelled);
+        QVERIFY2(m_prompter->messages.isEmpty(), qPrintable(m_prompter->messages.value(0).text));
+        QCOMPARE(password.size(), 200);
+        const auto count = [&](char16_t from, char16_t to) {
+            return std::count_if(password.cbegin(), password.cend(),
+                                 [&](QChar c) { return c.unicode() >= from && c.unicode() <= to; });
+        };
+        QCOMPARE(count(u'A', u'Z'), 50);
+        QCOMPARE(count(u'a', u'z'), 50);
+        QCOMPARE(count(u'0', u'9'), 50);
     }
 
     void shouldSaveAndCloseOnOkAndShowTheEditsNextTime()
