@@ -380,6 +380,51 @@ private Q_SLOTS:
         QVERIFY(!symbol(0)->isSelected());
     }
 
+    // Enter used to run OK wherever the focus was: on Cancel it saved the edits and closed.
+    void shouldLetEnterActOnTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        for (const char *name : { "cmdCancel", "cmdHelp", "cmdSelSymbols", "cmdSymbol_3" }) {
+            QTest::addRow("%s, Return", name) << QString::fromLatin1(name) << int(Qt::Key_Return);
+            QTest::addRow("%s, Enter", name) << QString::fromLatin1(name) << int(Qt::Key_Enter);
+        }
+    }
+    void shouldLetEnterActOnTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        HelpLauncher help;
+        AdvancedDialogHost host(*m_options, &help);
+        AdvancedOptionsDialog *dialog = host.dialog();
+        dialog->show();
+        QSignalSpy accepted(&host, &AdvancedDialogHost::lengthAccepted);
+        QSignalSpy finished(dialog, &QDialog::finished);
+        dialog->findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("14"));
+        auto *target = dialog->findChild<QPushButton *>(button);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+
+        QCOMPARE(accepted.count(), 0);
+        if (button == u"cmdCancel") {
+            QCOMPARE(finished.count(), 1);
+            QCOMPARE(finished.first().first().toInt(), int(QDialog::Rejected));
+            QCOMPARE(m_options->settings().PasswordLength(), QStringLiteral("10")); // nothing saved
+            return;
+        }
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(m_options->settings().PasswordLength(), QStringLiteral("14"));
+        if (button == u"cmdHelp") {
+            QVERIFY(help.window() && help.window()->isVisible());
+        } else if (button == u"cmdSelSymbols") {
+            QCOMPARE(m_options->settings().selectedSymbolCount(), 0);
+        } else {
+            QVERIFY(!m_options->settings().SymbolSelected(3));
+            QCOMPARE(m_options->settings().selectedSymbolCount(), 31);
+        }
+    }
+
     void shouldStayOpenWithTheEditsWhenTheCheckFails()
     {
         AdvancedOptionsDialog *dialog = shown();
