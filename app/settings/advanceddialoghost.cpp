@@ -33,6 +33,7 @@ bool AdvancedDialogHost::exec(QWidget *owner)
     AdvancedOptionsDialog *window = dialog();
     if (owner && window->parentWidget() != owner)
         window->setParent(owner, window->windowFlags());
+    window->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     return window->exec() == QDialog::Accepted;
 }
 

@@ -4,6 +4,7 @@
 #include "eventyield.h"
 #include "generationsettings.h"
 #include "helplauncher.h"
+#include "keywitness.h"
 #include "passwordcomposer.h"
 #include "randomsource.h"
 #include "scriptedprompter.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -475,6 +477,34 @@ private Q_SLOTS:
         QVERIFY(!m_host->hasDialog());
         QVERIFY(!m_options->isLoaded());
         QTRY_VERIFY(dialog.isNull());
+    }
+
+    // The window used to be modal to the whole program, so the help its own Help button
+    // opened could not be used until it closed.
+    void shouldLeaveTheHelpWindowUsableWhileItIsOpen()
+    {
+        HelpLauncher help;
+        AdvancedDialogHost host(*m_options, &help);
+        QWidget owner;
+        owner.show();
+        KeyWitness ownerKeys(&owner);
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            const auto close = qScopeGuard([modal] { modal->close(); });
+            QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cmdHelp")), Qt::LeftButton);
+            QVERIFY(help.window() && help.window()->isVisible());
+            KeyWitness helpKeys(help.window());
+            helpKeys.type();
+            QVERIFY(helpKeys.presses > 0);
+            ownerKeys.type();
+            QCOMPARE(ownerKeys.presses, 0); // the main window still waits
+            checked = true;
+        });
+        QVERIFY(!host.exec(&owner));
+        QVERIFY(checked);
+        help.window()->close();
     }
 
     void shouldShowModallyOverItsOwnerAndTellWhetherOkClosedIt()
