@@ -131,7 +131,7 @@ private Q_SLOTS:
                                   << "";
         QTest::newRow("select all") << "cmdSelSymbols"
                                     << "Unselect All"
-                                    << "Unselect all symbols";
+                                    << "Unselects all symbols";
         QTest::newRow("options frame") << "fraOptions"
                                        << "Options"
                                        << "";
@@ -214,6 +214,21 @@ private Q_SLOTS:
         QCOMPARE(selected, button->palette().color(QPalette::Highlight));
         QCOMPARE(control<QPushButton>(QStringLiteral("cmdSelSymbols"))->text(),
                  QStringLiteral("Unselect All"));
+    }
+
+    // The full load used to set the button's text even when it ended early because nothing
+    // was stored, so a first start showed "Unselect all symbols" instead of the window's own.
+    void shouldKeepTheWindowsSelectAllTipUntilALoadReachesIt()
+    {
+        auto *selectAll = control<QPushButton>(QStringLiteral("cmdSelSymbols"));
+        QCOMPARE(selectAll->text(), QStringLiteral("Unselect All"));
+        QCOMPARE(selectAll->toolTip(), QStringLiteral("Unselects all symbols"));
+        QCOMPARE(m_options->selectSymbolsToolTip(), QStringLiteral("Unselects all symbols"));
+
+        m_host->unload(); // the first start has stored the record; the next load reads it
+        selectAll = control<QPushButton>(QStringLiteral("cmdSelSymbols"));
+        QCOMPARE(selectAll->text(), QStringLiteral("Unselect All"));
+        QCOMPARE(selectAll->toolTip(), QStringLiteral("Unselect all symbols"));
     }
 
     void shouldSelectAllFromTenSelected()
