@@ -76,16 +76,9 @@ void RandomSource::refill()
     m_next = 0;
 }
 
-std::uint32_t RandomSource::nextWord()
-{
-    if (m_next == BufferWords)
-        refill();
-    return m_buffer[m_next++];
-}
-
 qint32 RandomSource::RandomBetween(qint32 low, qint32 high)
 {
-    if (low > high)
+    if (low > high) [[unlikely]]
         raiseError(ErrorNumber::InvalidArgument, Source);
     const std::uint64_t range = std::uint64_t(std::int64_t(high) - std::int64_t(low)) + 1;
     if (range > 0xFFFFFFFFull)

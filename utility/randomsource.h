@@ -26,7 +26,13 @@ public:
     virtual qint32 RandomBetween(qint32 low, qint32 high);
 
 private:
-    std::uint32_t nextWord();
+    // Inline: a password takes some forty draws, and the call would cost more than the word.
+    std::uint32_t nextWord()
+    {
+        if (m_next == BufferWords) [[unlikely]]
+            refill();
+        return m_buffer[m_next++];
+    }
     void refill();
     void rekey(const unsigned char *key);
 

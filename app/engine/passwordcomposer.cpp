@@ -12,14 +12,6 @@ namespace {
 
 const QString Operation = QStringLiteral("frmMain.GenerateOnePassword()");
 
-double countOf(const GenerationSettings &settings, int characterClass)
-{
-    const std::optional<double> count = settings.countValue(CharacterClass(characterClass));
-    if (!count)
-        raiseError(ErrorNumber::TypeMismatch);
-    return *count;
-}
-
 } // namespace
 
 PasswordComposer::PasswordComposer(const GenerationSettings &settings, RandomSource &random,
@@ -54,17 +46,35 @@ QString PasswordComposer::GenerateOnePassword(const QString &lengthText)
 
 QString PasswordComposer::compose(const QString &lengthText)
 {
-    const qint16 length = Numbers::toInteger(Numbers::roundDown(Numbers::read(lengthText)));
+    const qint16 length = readLength(lengthText);
+    if (length < 1)
+        return {};
+    // A copy, not a reference: the selection may change while events run, and the pool of
+    // this password is the one it started with.
     const QString pool = m_settings.symbolPool();
-    qint16 placed[4] = { 0, 0, 0, 0 };
 
-    QString password;
-    password.reserve(qMax<qint16>(length, 0));
-    for (qint16 position = 1; position <= length; ++position) {
+    // What a character of each class is drawn with: the bounds of the draw and the characters
+    // the results stand for, from the lowest bound up. A table rather than a switch, because
+    // the class changes at random from one character to the next.
+    static constexpr char16_t Uppercase[] = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    static constexpr char16_t Lowercase[] = u"abcdefghijklmnopqrstuvwxyz";
+    static constexpr char16_t Digits[] = u"0123456789";
+    const CharacterDraw draws[4] = {
+        { 65, 90, Uppercase },
+        { 97, 122, Lowercase },
+        { 48, 57, Digits },
+        { 1, qint32(pool.size()), reinterpret_cast<const char16_t *>(pool.utf16()) },
+    };
+
+    int placed[4] = { 0, 0, 0, 0 };
+    QString password(length, Qt::Uninitialized);
+    char16_t *next = reinterpret_cast<char16_t *>(password.data());
+    // The position runs in a wider type than the length, so the last one (32767) ends the loop.
+    for (int position = 0; position < length; ++position) {
         for (;;) {
             const qint32 drawn = m_random.RandomBetween(0, 3);
-            if (quint32(drawn) <= 3 && countOf(m_settings, drawn) > placed[drawn]) {
-                password += drawCharacter(drawn, pool);
+            if (quint32(drawn) <= 3 && hasRoom(drawn, placed)) {
+                *next++ = drawCharacter(draws[drawn]);
                 ++placed[drawn];
                 m_yield();
                 break;
@@ -76,29 +86,67 @@ QString PasswordComposer::compose(const QString &lengthText)
     return password;
 }
 
-QChar PasswordComposer::drawCharacter(int characterClass, const QString &pool)
+inline char16_t PasswordComposer::drawCharacter(const CharacterDraw &draw)
 {
-    switch (CharacterClass(characterClass)) {
-    case CharacterClass::Uppercase:
-        return QChar(char16_t(m_random.RandomBetween(65, 90)));
-    case CharacterClass::Lowercase:
-        return QChar(char16_t(m_random.RandomBetween(97, 122)));
-    case CharacterClass::Digit:
-        return QChar(char16_t(m_random.RandomBetween(48, 57)));
-    case CharacterClass::Symbol:
-        break;
-    }
-    if (pool.isEmpty())
+    if (draw.high < draw.low) [[unlikely]] // only the symbols, with an empty pool
         raiseError(ErrorNumber::NoSymbolsToDraw, {},
                    QStringLiteral("The passwords need symbols, but no symbol is selected."));
-    const qint16 position = Numbers::narrowToInteger(m_random.RandomBetween(1, qint32(pool.size())));
-    return pool[position - 1];
+    const qint32 result = m_random.RandomBetween(draw.low, draw.high);
+    const quint32 offset = quint32(result) - quint32(draw.low);
+    if (offset > quint32(draw.high - draw.low)) [[unlikely]]
+        raiseError(ErrorNumber::InternalError);
+    return draw.characters[offset];
 }
 
-void PasswordComposer::requireRoomLeft(const qint16 (&placed)[4]) const
+qint16 PasswordComposer::readLength(const QString &lengthText)
+{
+    if (m_lengthRead && lengthText == m_lengthText)
+        return m_length;
+    m_lengthRead = false;
+    m_length = Numbers::toInteger(Numbers::roundDown(Numbers::read(lengthText)));
+    m_lengthText = lengthText;
+    m_lengthRead = true;
+    return m_length;
+}
+
+inline bool PasswordComposer::hasRoom(int characterClass, const int (&placed)[4])
+{
+    if (m_counts.revision != m_settings.countsRevision()) [[unlikely]]
+        readCounts();
+    if (!m_counts.usable[characterClass]) [[unlikely]]
+        raiseCountError(characterClass);
+    return m_counts.value[characterClass] > placed[characterClass];
+}
+
+void PasswordComposer::readCounts()
 {
     for (int characterClass = 0; characterClass < 4; ++characterClass) {
-        if (countOf(m_settings, characterClass) > placed[characterClass])
+        const std::optional<double> count = m_settings.countValue(CharacterClass(characterClass));
+        // A placed counter holds -32768..32767: a count beyond that could only be met by a
+        // counter that wraps, so it is an overflow.
+        m_counts.usable[characterClass] = count && *count >= -32768 && *count <= 32767;
+        m_counts.value[characterClass] = count.value_or(0);
+    }
+    m_counts.allUsable = m_counts.usable[0] && m_counts.usable[1] && m_counts.usable[2] && m_counts.usable[3];
+    m_counts.revision = m_settings.countsRevision();
+}
+
+void PasswordComposer::raiseCountError(int characterClass) const
+{
+    m_settings.readCount(CharacterClass(characterClass)); // raises what reading the text raises
+    raiseError(ErrorNumber::Overflow);
+}
+
+void PasswordComposer::requireRoomLeft(const int (&placed)[4])
+{
+    // Without a count in error the answer needs no order; with one, the classes are asked in
+    // turn so the error is the one the first class without room before it raises.
+    if (m_counts.revision == m_settings.countsRevision() && m_counts.allUsable &&
+        ((m_counts.value[0] > placed[0]) | (m_counts.value[1] > placed[1]) | (m_counts.value[2] > placed[2]) |
+         (m_counts.value[3] > placed[3])))
+        return;
+    for (int characterClass = 0; characterClass < 4; ++characterClass) {
+        if (hasRoom(characterClass, placed))
             return;
     }
     raiseError(ErrorNumber::CountsCannotFillLength, {},

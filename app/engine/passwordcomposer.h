@@ -19,7 +19,8 @@ inline constexpr qint32 NoSymbolsToDraw = ComponentBase + 1002;
 
 // Composes one password from the generation settings: each position takes a class chosen
 // uniformly among the classes that still have room, then a character of that class. The
-// settings are read as they stand at every draw; the event loop runs now and then meanwhile.
+// counts are read as they stand at every draw; the event loop runs now and then meanwhile.
+// A count is held against a 16-bit counter, so one outside -32768..32767 is error 6.
 class PasswordComposer : public QObject
 {
     Q_OBJECT
@@ -41,11 +42,38 @@ Q_SIGNALS:
     void compositionFailed();
 
 private:
-    QChar drawCharacter(int characterClass, const QString &pool);
-    void requireRoomLeft(const qint16 (&placed)[4]) const;
+    // The counts as last read from the record, read again whenever the record says a count
+    // changed: the same values as reading at every draw, without the cost.
+    struct Counts
+    {
+        quint64 revision = 0; // none read yet: the record's revisions start at 1
+        bool allUsable = false;
+        bool usable[4] = {};
+        double value[4] = {};
+    };
+
+    qint16 readLength(const QString &lengthText);
+    bool hasRoom(int characterClass, const int (&placed)[4]);
+    void readCounts();
+    [[noreturn]] void raiseCountError(int characterClass) const;
+    // The bounds a character of one class is drawn with, and the characters from the low one up.
+    struct CharacterDraw
+    {
+        qint32 low;
+        qint32 high;
+        const char16_t *characters;
+    };
+    char16_t drawCharacter(const CharacterDraw &draw);
+    void requireRoomLeft(const int (&placed)[4]);
 
     const GenerationSettings &m_settings;
     RandomSource &m_random;
     Prompter &m_prompter;
     EventYield &m_yield;
+    // The last length text that read well, and what it read as: a batch asks for the same
+    // length every time.
+    QString m_lengthText;
+    qint16 m_length = 0;
+    bool m_lengthRead = false;
+    Counts m_counts;
 };

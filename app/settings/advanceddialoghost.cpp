@@ -33,15 +33,19 @@ bool AdvancedDialogHost::exec(QWidget *owner)
     AdvancedOptionsDialog *window = dialog();
     if (owner && window->parentWidget() != owner)
         window->setParent(owner, window->windowFlags());
+    window->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     return window->exec() == QDialog::Accepted;
 }
 
 void AdvancedDialogHost::unload()
 {
-    if (m_dialog && m_dialog->isVisible())
-        m_dialog->reject(); // closes and unloads through finished()
-    else
-        m_options.unload();
+    // Nothing reads the record after this, so there is no need to reload it.
+    if (m_dialog) {
+        disconnect(m_dialog, &QDialog::finished, this, nullptr);
+        if (m_dialog->isVisible())
+            m_dialog->reject();
+    }
+    m_options.discard();
     release();
 }
 

@@ -31,10 +31,11 @@ public:
     // Whether a window exists now (loaded, shown or not).
     bool hasDialog() const { return !m_dialog.isNull(); }
 
-    // Shows the window modally over `owner`; true when OK closed it.
+    // Shows the window modal to `owner` only (to the whole program without one), so windows
+    // without an owner, such as the help, stay usable; true when OK closed it.
     bool exec(QWidget *owner);
 
-    // Closes the window, if any, and forgets the edits.
+    // At the program's end: closes the window, if any, and forgets the edits.
     void unload();
 
 Q_SIGNALS:

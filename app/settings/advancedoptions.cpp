@@ -89,6 +89,15 @@ void AdvancedOptions::unload()
 {
     if (!m_loaded)
         return;
+    discard();
+    // A run holding the record may be waiting in the event loop right now.
+    load();
+}
+
+void AdvancedOptions::discard()
+{
+    if (!m_loaded)
+        return;
     m_loaded = false;
     Q_EMIT unloaded();
     Q_EMIT loadedChanged(false);
@@ -98,11 +107,14 @@ void AdvancedOptions::LoadSettings()
 {
     const SettingsStore::ReadOutcome outcome = SettingsStore(m_settings).read();
 
-    // Half of the 32 buttons decides which way the button points.
-    if (double(GenerationSettings::SymbolCount) / 2 > m_settings.selectedSymbolCount())
-        setSelectSymbolsCaption(SelectAll, QStringLiteral("Select all symbols"));
-    else
-        setSelectSymbolsCaption(UnselectAll, QStringLiteral("Unselect all symbols"));
+    // Half of the 32 buttons decides which way the button points. With nothing stored yet the
+    // load ends before this step, and the button keeps the window's own text.
+    if (!outcome.keyMissing) {
+        if (double(GenerationSettings::SymbolCount) / 2 > m_settings.selectedSymbolCount())
+            setSelectSymbolsCaption(SelectAll, QStringLiteral("Select all symbols"));
+        else
+            setSelectSymbolsCaption(UnselectAll, QStringLiteral("Unselect all symbols"));
+    }
 
     // Store what was missing straight away, so the keys exist whatever happens next.
     if (outcome.keyMissing)

@@ -13,9 +13,9 @@ class Prompter;
 // to the store, and the state of the "Select All" button.
 //
 // The record lives as long as this object, so readers may keep a reference to it across
-// unloads (a batch run reads it while the event loop runs). Unloading only marks the edits as
-// forgotten: the next use through settings(), load() or VerifyInputAndSaveSettings() puts the
-// record back to its defaults and reloads it from the store, as a freshly opened dialog would.
+// unloads (a batch run reads it while the event loop runs). Unloading forgets the edits and
+// reloads the record from the store at once, so such a reader goes on with the stored
+// settings, as a freshly opened dialog would show them, never with edits thrown away.
 class AdvancedOptions : public QObject
 {
     Q_OBJECT
@@ -37,8 +37,10 @@ public:
     void ensureLoaded();
     // Starts afresh: defaults, flags off, then LoadSettings.
     void load();
-    // Forgets the edits; the next use reloads. Emits unloaded() when it was loaded.
+    // Forgets the edits and reloads the store. Emits unloaded() when it was loaded.
     void unload();
+    // Forgets the edits without reloading, for the end of the program.
+    void discard();
 
     // Reads the record from the store and brings length and counts in line. Nothing stored
     // yet, or only part of it: what is there loads, the rest keeps its defaults and is stored.

@@ -74,13 +74,13 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(AdvancedOptions &options, HelpLaunc
 
     auto *ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
+    // OK answers Enter, except on another button with the focus: every button here stays
+    // auto-default, so Enter acts on the focused one, as on any desktop dialog.
     ok->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setAutoDefault(false);
     auto *helpButton = new QPushButton(QStringLiteral("&Help"), this);
     helpButton->setObjectName(QStringLiteral("cmdHelp"));
-    helpButton->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &AdvancedOptionsDialog::cmdOK_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] {
@@ -191,7 +191,6 @@ QWidget *AdvancedOptionsDialog::createSymbolsPage()
     m_cmdSelSymbols = new QPushButton(m_options.selectSymbolsCaption(), page);
     m_cmdSelSymbols->setObjectName(QStringLiteral("cmdSelSymbols"));
     m_cmdSelSymbols->setToolTip(m_options.selectSymbolsToolTip());
-    m_cmdSelSymbols->setAutoDefault(false);
     connect(m_cmdSelSymbols, &QPushButton::clicked, &m_options, &AdvancedOptions::clickSelectSymbols);
     connect(&m_options, &AdvancedOptions::selectSymbolsCaptionChanged, this, [this](const QString &caption) {
         m_cmdSelSymbols->setText(caption);

@@ -65,7 +65,17 @@ QString GenerationSettings::count(CharacterClass characterClass) const
 
 std::optional<double> GenerationSettings::countValue(CharacterClass characterClass) const
 {
-    return m_counts[std::size_t(characterClass)].value;
+    const CountField &field = m_counts[std::size_t(characterClass)];
+    if (field.error)
+        return std::nullopt;
+    return field.value;
+}
+
+GenerationSettings::CountField::CountField(const QString &typed)
+    : text(typed)
+{
+    // Read once here with the reader every other caller uses, keeping its error as it is.
+    runTrapped([&] { value = Numbers::read(text); }, [&](const ErrorRecord &failure) { error = failure; });
 }
 
 void GenerationSettings::setCount(CharacterClass characterClass, const QString &text)
@@ -73,8 +83,8 @@ void GenerationSettings::setCount(CharacterClass characterClass, const QString &
     CountField &field = m_counts[std::size_t(characterClass)];
     if (text == field.text)
         return;
-    field.text = text;
-    field.value = Numbers::tryRead(text);
+    field = CountField(text);
+    ++m_countsRevision;
     switch (characterClass) {
     case CharacterClass::Uppercase:
         Q_EMIT numUppercaseCharsChanged(text);
@@ -160,7 +170,7 @@ void GenerationSettings::setUserSeed(const QString &text)
     Q_EMIT userSeedChanged(text);
 }
 
-QString GenerationSettings::symbolPool() const
+const QString &GenerationSettings::symbolPool() const
 {
     if (m_poolValid)
         return m_pool;

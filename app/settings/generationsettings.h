@@ -1,5 +1,7 @@
 #pragma once
 
+#include "errorrecord.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
@@ -11,8 +13,8 @@ enum class CharacterClass { Uppercase = 0, Lowercase = 1, Digit = 2, Symbol = 3 
 // What the password composer produces: the length, how many characters of each class go into
 // one password, which of the 32 symbols may appear, whether control and extended characters
 // join them, and how the random source is seeded. Length, counts and seed are kept as the text
-// the user typed; what they read as is worked out when they are set, so readers that ask for
-// a count at every draw stay cheap.
+// the user typed; what a count reads as (or the error reading it raises) is worked out when it
+// is set, so readers that ask for a count at every draw stay cheap.
 class GenerationSettings : public QObject
 {
     Q_OBJECT
@@ -54,9 +56,20 @@ public:
     QString PasswordLength() const { return m_passwordLength; }
     void setPasswordLength(const QString &text);
 
-    // The count of one class as typed, and as it reads (nothing when it is not a number).
+    // The count of one class as typed, and as it reads (nothing when it does not read).
     QString count(CharacterClass characterClass) const;
     std::optional<double> countValue(CharacterClass characterClass) const;
+    // The count as a number, or the error a fresh read of its text raises: 13 for text that is
+    // not a number, 6 for a number too large for a double.
+    double readCount(CharacterClass characterClass) const
+    {
+        const CountField &field = m_counts[std::size_t(characterClass)];
+        if (field.error) [[unlikely]]
+            throw Failure(*field.error);
+        return field.value;
+    }
+    // Changes whenever any count's text does, so a reader may keep what it read until then.
+    quint64 countsRevision() const { return m_countsRevision; }
     void setCount(CharacterClass characterClass, const QString &text);
 
     QString NumUppercaseChars() const { return count(CharacterClass::Uppercase); }
@@ -88,8 +101,9 @@ public:
     void setUserSeed(const QString &text);
 
     // The characters a symbol position draws from: the selected symbols in table order, then
-    // codes 0..31, then codes 128..255 as their Windows-1252 characters.
-    QString symbolPool() const;
+    // codes 0..31, then codes 128..255 as their Windows-1252 characters. Built once per change;
+    // keep a copy (not the reference) across anything that may change the selection.
+    const QString &symbolPool() const;
 
 Q_SIGNALS:
     void passwordLengthChanged(const QString &text);
@@ -108,8 +122,11 @@ Q_SIGNALS:
 private:
     struct CountField
     {
+        explicit CountField(const QString &typed = {});
+
         QString text;
-        std::optional<double> value;
+        double value = 0;
+        std::optional<ErrorRecord> error;
     };
 
     static int checkBoxValue(int value);
@@ -117,6 +134,7 @@ private:
 
     QString m_passwordLength = QStringLiteral("10");
     std::array<CountField, 4> m_counts;
+    quint64 m_countsRevision = 1;
     std::array<bool, SymbolCount> m_symbolSelected;
     int m_nonPrintableChars = 0;
     int m_extendedSymbolChars = 0;

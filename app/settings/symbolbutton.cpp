@@ -8,7 +8,6 @@
 SymbolButton::SymbolButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent)
 {
-    setAutoDefault(false);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QFont bold = font();
     bold.setBold(true);

@@ -2,6 +2,7 @@
 
 #include "helplauncher.h"
 
+#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -34,6 +35,12 @@ QString displayText(const QString &text)
     return shown;
 }
 
+// Modal to its owner only; with no owner there is nothing else to be modal to.
+void setModalTo(QDialog &dialog, QWidget *owner)
+{
+    dialog.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+}
+
 } // namespace
 
 WidgetPrompter::WidgetPrompter(HelpLauncher *help)
@@ -45,10 +52,26 @@ void WidgetPrompter::setParentWindow(QWidget *parent)
     m_parent = parent;
 }
 
+QWidget *WidgetPrompter::owner() const
+{
+    // A question asked while a modal window of the program is up belongs to that window, or
+    // it would stay usable behind the question.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!m_parent)
+        return modal;
+    for (QWidget *w = modal; w; w = w->parentWidget()) {
+        if (w == m_parent)
+            return modal;
+    }
+    return m_parent;
+}
+
 MessageAnswer WidgetPrompter::showMessage(const MessageRequest &request)
 {
+    QWidget *parent = owner();
     QMessageBox box(boxIcon(request.icon), request.title, displayText(request.text), QMessageBox::NoButton,
-                    m_parent);
+                    parent);
+    setModalTo(box, parent);
     box.setTextFormat(Qt::PlainText);
     switch (request.buttons) {
     case MessageButtons::Ok:
@@ -95,10 +118,14 @@ MessageAnswer WidgetPrompter::showMessage(const MessageRequest &request)
 
 std::optional<QString> WidgetPrompter::askText(const InputRequest &request)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, request.title, displayText(request.prompt),
-                                               QLineEdit::Normal, request.defaultText, &ok);
-    if (!ok)
+    QWidget *parent = owner();
+    QInputDialog input(parent);
+    setModalTo(input, parent);
+    input.setWindowTitle(request.title);
+    input.setLabelText(displayText(request.prompt));
+    input.setTextEchoMode(QLineEdit::Normal);
+    input.setTextValue(request.defaultText);
+    if (input.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return input.textValue();
 }

@@ -5,6 +5,7 @@
 #include "scriptedprompter.h"
 #include "scriptedrandomsource.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -132,6 +133,76 @@ private Q_SLOTS:
                      b.composer.GenerateOnePassword(QStringLiteral("10")));
     }
 
+    // The draws a seed gives are part of the program's promise (equal seeds, equal passwords,
+    // across versions too): these digests were recorded before the composer was made faster.
+    void shouldComposeTheRecordedPasswordsForASeed_data()
+    {
+        QTest::addColumn<qint32>("seed");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QStringList>("counts");
+        QTest::addColumn<int>("symbols"); // how many of the first symbols stay selected
+        QTest::addColumn<int>("extras"); // 1: control characters, 2: extended, 3: both
+        QTest::addColumn<QString>("first"); // 12 characters, as percent-encoded UTF-8
+        QTest::addColumn<QByteArray>("digest");
+        QTest::newRow("default 10")
+            << 1 << "10" << QStringList { "2", "2", "2", "4" } << 32 << 0 << "WmmM%277%2B%3D%5B5"
+            << QByteArray("c8470e660d328d49411bf48a56990469474e216919ab0850f354578b6d71a8cd");
+        QTest::newRow("16 even") << 777 << "16" << QStringList { "4", "4", "4", "4" } << 32 << 0
+                                 << "LWgcmU%3Eu5Y2~"
+                                 << QByteArray(
+                                        "55efe128294d27a52d77c180d117f438cc8868498ae42c836c6074e93ffc4970");
+        QTest::newRow("fractional, extras")
+            << 31337 << "12" << QStringList { "2.5", "3", "0", "6.7" } << 5 << 3
+            << "g%1C%C2%B5%CB%9CFgw%C2%A1%E2%80%9D%C3%A8%E2%80%9CE"
+            << QByteArray("9e00c29d801d12f71be9c77f6279e239518c3bf3b1fd05300e6d490b71951a8d");
+        QTest::newRow("counts above the length")
+            << 42 << "6" << QStringList { "5", "5", "5", "5" } << 32 << 0 << "%28wZ~7~"
+            << QByteArray("d73a2fbd83b03a24b619dd81b7ff5a967fa64600d1e9e5252a58e96c014b3a17");
+        QTest::newRow("extended symbols only")
+            << -9 << "40" << QStringList { "0", "0", "0", "40" } << 0 << 2
+            << "%C2%B6%C3%86%C3%AA%C2%A7%C5%93%C3%95%C3%B8%C6%92%C5%A1%E2%80%A1%C3%9F%C2%81"
+            << QByteArray("54b503d119f8c73f1d8f3bf57db9e0a59290731473b2208406e01ca8aa65aa51");
+        QTest::newRow("letters only, long")
+            << 2147483647 << "300" << QStringList { "150", "150", "0", "0" } << 32 << 0 << "UkKOtnZAxVRB"
+            << QByteArray("91164f278c7c503d6415239ddac107447ca0413ae87e59a2d77ab6e8e12af107");
+    }
+    void shouldComposeTheRecordedPasswordsForASeed()
+    {
+        QFETCH(qint32, seed);
+        QFETCH(QString, length);
+        QFETCH(QStringList, counts);
+        QFETCH(int, symbols);
+        QFETCH(int, extras);
+        QFETCH(QString, first);
+        QFETCH(QByteArray, digest);
+        GenerationSettings settings;
+        setCounts(settings, counts[0], counts[1], counts[2], counts[3]);
+        for (int i = 0; i < GenerationSettings::SymbolCount; ++i)
+            settings.setSymbolSelected(i, i < symbols);
+        settings.setNonPrintableChars(extras & 1);
+        settings.setExtendedSymbolChars(extras >> 1 & 1);
+        RandomSource random;
+        random.SetSeed(seed);
+        ScriptedPrompter prompter;
+        EventYield yield;
+        PasswordComposer composer(settings, random, prompter, yield);
+
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        QString firstPassword;
+        for (int i = 0; i < 500; ++i) {
+            const QString password = composer.GenerateOnePassword(length);
+            if (i == 0)
+                firstPassword = password;
+            hash.addData(QByteArrayView(reinterpret_cast<const char *>(password.utf16()),
+                                        password.size() * qsizetype(sizeof(char16_t))));
+            hash.addData("\n");
+        }
+        QVERIFY(prompter.messages.isEmpty());
+        // The first password's start says where a difference begins.
+        QCOMPARE(QString::fromLatin1(firstPassword.left(12).toUtf8().toPercentEncoding("~")), first);
+        QCOMPARE(hash.result().toHex(), digest);
+    }
+
     void shouldNotRepeatWhenSeededFromTheSystem()
     {
         Fixture f;
@@ -234,6 +305,17 @@ private Q_SLOTS:
             << "3" << QStringList { "0", "0", "0", "0" } << 32 << ErrorNumber::CountsCannotFillLength;
         QTest::newRow("symbols wanted, none selected")
             << "10" << QStringList { "2", "2", "2", "4" } << 0 << ErrorNumber::NoSymbolsToDraw;
+        // A count its 16-bit counter can never reach used to run on for ever with a wrapping
+        // counter; it is an overflow, found at its first reading.
+        QTest::newRow("count 40000 at length 32767")
+            << "32767" << QStringList { "40000", "-7233", "0", "0" } << 32 << ErrorNumber::Overflow;
+        QTest::newRow("count 40000 at length 10")
+            << "10" << QStringList { "2", "2", "40000", "-39994" } << 32 << ErrorNumber::Overflow;
+        QTest::newRow("count -40000")
+            << "10" << QStringList { "40010", "-40000", "0", "0" } << 32 << ErrorNumber::Overflow;
+        // Too large to be a number at all: the overflow a fresh read gives, not the length message.
+        QTest::newRow("count 1e400") << "10" << QStringList { "2", "1e400", "2", "4" } << 32
+                                     << ErrorNumber::Overflow;
     }
     void shouldReportOtherFailuresNamingTheOperation()
     {
@@ -254,6 +336,48 @@ private Q_SLOTS:
                  qPrintable(report.text));
         QVERIFY(report.text.endsWith(QStringLiteral("Caused in:\tfrmMain.GenerateOnePassword()\r\n")));
         QCOMPARE(failed.count(), 1);
+    }
+
+    // The position counter used to be 16-bit: after position 32767 it wrapped, so the longest
+    // length ended with "counts add up to less" and an empty password.
+    void shouldComposeLength32767WithoutWrappingThePosition()
+    {
+        Fixture f;
+        setCounts(f.settings, QStringLiteral("8192"), QStringLiteral("8192"), QStringLiteral("8192"),
+                  QStringLiteral("8191"));
+        const QString password = f.composer.GenerateOnePassword(QStringLiteral("32767"));
+        QVERIFY2(f.prompter.messages.isEmpty(), qPrintable(f.prompter.messages.value(0).text));
+        QCOMPARE(password.size(), 32767);
+        const auto placed = classCounts(password, f.settings.symbolPool());
+        QCOMPARE(placed, (std::array<int, 4> { 8192, 8192, 8192, 8191 }));
+    }
+
+    // Every length the window accepts composes or ends with a report: one class taking the
+    // whole of the longest length, and counts that leave the last position without room.
+    void shouldComposeOrReportAtTheLongestLength_data()
+    {
+        QTest::addColumn<QStringList>("counts");
+        QTest::addColumn<qint32>("error");
+        QTest::newRow("one class") << QStringList { "0", "0", "32767", "0" } << 0;
+        QTest::newRow("one short") << QStringList { "8192", "8192", "8192", "8190" }
+                                   << ErrorNumber::CountsCannotFillLength;
+    }
+    void shouldComposeOrReportAtTheLongestLength()
+    {
+        QFETCH(QStringList, counts);
+        QFETCH(qint32, error);
+        Fixture f;
+        setCounts(f.settings, counts[0], counts[1], counts[2], counts[3]);
+        const QString password = f.composer.GenerateOnePassword(QStringLiteral("32767"));
+        if (error == 0) {
+            QCOMPARE(password.size(), 32767);
+            QVERIFY(f.prompter.messages.isEmpty());
+        } else {
+            QVERIFY(password.isEmpty());
+            QCOMPARE(f.prompter.messages.size(), 1);
+            QVERIFY(f.prompter.messages.first().text.startsWith(QStringLiteral("Error #") +
+                                                                QString::number(error)));
+        }
     }
 
     void shouldLetAClassWithAFractionalCountTakeOneMore()

@@ -1,7 +1,12 @@
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
 #include "advancedoptionsdialog.h"
+#include "eventyield.h"
+#include "generationsettings.h"
 #include "helplauncher.h"
+#include "keywitness.h"
+#include "passwordcomposer.h"
+#include "randomsource.h"
 #include "scriptedprompter.h"
 #include "spinbuttons.h"
 #include "symbolbutton.h"
@@ -14,13 +19,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -122,7 +131,7 @@ private Q_SLOTS:
                                   << "";
         QTest::newRow("select all") << "cmdSelSymbols"
                                     << "Unselect All"
-                                    << "Unselect all symbols";
+                                    << "Unselects all symbols";
         QTest::newRow("options frame") << "fraOptions"
                                        << "Options"
                                        << "";
@@ -207,6 +216,21 @@ private Q_SLOTS:
                  QStringLiteral("Unselect All"));
     }
 
+    // The full load used to set the button's text even when it ended early because nothing
+    // was stored, so a first start showed "Unselect all symbols" instead of the window's own.
+    void shouldKeepTheWindowsSelectAllTipUntilALoadReachesIt()
+    {
+        auto *selectAll = control<QPushButton>(QStringLiteral("cmdSelSymbols"));
+        QCOMPARE(selectAll->text(), QStringLiteral("Unselect All"));
+        QCOMPARE(selectAll->toolTip(), QStringLiteral("Unselects all symbols"));
+        QCOMPARE(m_options->selectSymbolsToolTip(), QStringLiteral("Unselects all symbols"));
+
+        m_host->unload(); // the first start has stored the record; the next load reads it
+        selectAll = control<QPushButton>(QStringLiteral("cmdSelSymbols"));
+        QCOMPARE(selectAll->text(), QStringLiteral("Unselect All"));
+        QCOMPARE(selectAll->toolTip(), QStringLiteral("Unselect all symbols"));
+    }
+
     void shouldSelectAllFromTenSelected()
     {
         m_options->settings().setAllSymbolsSelected(false);
@@ -289,7 +313,10 @@ private Q_SLOTS:
             first->close();
 
         QVERIFY(!m_host->hasDialog());
-        QVERIFY(!m_options->isLoaded());
+        // The record itself holds the stored settings again, before anything asks for them.
+        const GenerationSettings &record = m_options->settings();
+        QCOMPARE(record.PasswordLength(), QStringLiteral("10"));
+        QVERIFY(record.SymbolSelected(0));
         QTRY_VERIFY(first.isNull());
         QCOMPARE(accepted.count(), 0);
 
@@ -297,6 +324,56 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>(QStringLiteral("txtPassLen"))->text(), QStringLiteral("10"));
         QCOMPARE(countsIn(second), QStringLiteral("2/2/2/4"));
         QVERIFY(symbol(0)->isSelected());
+    }
+
+    // The composer keeps a reference to the record. A window opened and cancelled while a run
+    // waits in the event loop used to leave its edits in the record for the rest of the run.
+    void shouldGiveARunningCompositionTheStoredCountsAfterACancel()
+    {
+        GenerationSettings &record = m_options->settings();
+        record.setPasswordLength(QStringLiteral("200"));
+        QCOMPARE(countsIn(m_host->dialog()), QStringLiteral("50/50/50/50"));
+        QVERIFY(m_options->VerifyInputAndSaveSettings());
+        m_host->unload();
+
+        // At the run's first look at the event loop the user opens the window, takes the
+        // upper-case letters out and cancels.
+        struct UserAtTheWindow : EventYield
+        {
+            UserAtTheWindow()
+                : EventYield(0)
+            { }
+            std::function<void()> act;
+            void yieldNow() override
+            {
+                if (act)
+                    std::exchange(act, nullptr)();
+            }
+        } yield;
+        bool cancelled = false;
+        yield.act = [&] {
+            AdvancedOptionsDialog *dialog = shown();
+            QLineEdit *upper = dialog->findChild<QLineEdit *>(QStringLiteral("txtNumUppercase"));
+            upper->setText(QStringLiteral("0"));
+            QCOMPARE(m_options->settings().readCount(CharacterClass::Uppercase), 0.0);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+            cancelled = true;
+        };
+        RandomSource random;
+        random.SetSeed(11);
+        PasswordComposer composer(m_options->settings(), random, *m_prompter, yield);
+        const QString password = composer.GenerateOnePassword(QStringLiteral("200"));
+
+        QVERIFY(cancelled);
+        QVERIFY2(m_prompter->messages.isEmpty(), qPrintable(m_prompter->messages.value(0).text));
+        QCOMPARE(password.size(), 200);
+        const auto count = [&](char16_t from, char16_t to) {
+            return std::count_if(password.cbegin(), password.cend(),
+                                 [&](QChar c) { return c.unicode() >= from && c.unicode() <= to; });
+        };
+        QCOMPARE(count(u'A', u'Z'), 50);
+        QCOMPARE(count(u'a', u'z'), 50);
+        QCOMPARE(count(u'0', u'9'), 50);
     }
 
     void shouldSaveAndCloseOnOkAndShowTheEditsNextTime()
@@ -318,6 +395,51 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>(QStringLiteral("txtPassLen"))->text(), QStringLiteral("14"));
         QCOMPARE(countsIn(next), QStringLiteral("4/4/4/2"));
         QVERIFY(!symbol(0)->isSelected());
+    }
+
+    // Enter used to run OK wherever the focus was: on Cancel it saved the edits and closed.
+    void shouldLetEnterActOnTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        for (const char *name : { "cmdCancel", "cmdHelp", "cmdSelSymbols", "cmdSymbol_3" }) {
+            QTest::addRow("%s, Return", name) << QString::fromLatin1(name) << int(Qt::Key_Return);
+            QTest::addRow("%s, Enter", name) << QString::fromLatin1(name) << int(Qt::Key_Enter);
+        }
+    }
+    void shouldLetEnterActOnTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        HelpLauncher help;
+        AdvancedDialogHost host(*m_options, &help);
+        AdvancedOptionsDialog *dialog = host.dialog();
+        dialog->show();
+        QSignalSpy accepted(&host, &AdvancedDialogHost::lengthAccepted);
+        QSignalSpy finished(dialog, &QDialog::finished);
+        dialog->findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("14"));
+        auto *target = dialog->findChild<QPushButton *>(button);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+
+        QCOMPARE(accepted.count(), 0);
+        if (button == u"cmdCancel") {
+            QCOMPARE(finished.count(), 1);
+            QCOMPARE(finished.first().first().toInt(), int(QDialog::Rejected));
+            QCOMPARE(m_options->settings().PasswordLength(), QStringLiteral("10")); // nothing saved
+            return;
+        }
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(m_options->settings().PasswordLength(), QStringLiteral("14"));
+        if (button == u"cmdHelp") {
+            QVERIFY(help.window() && help.window()->isVisible());
+        } else if (button == u"cmdSelSymbols") {
+            QCOMPARE(m_options->settings().selectedSymbolCount(), 0);
+        } else {
+            QVERIFY(!m_options->settings().SymbolSelected(3));
+            QCOMPARE(m_options->settings().selectedSymbolCount(), 31);
+        }
     }
 
     void shouldStayOpenWithTheEditsWhenTheCheckFails()
@@ -370,6 +492,34 @@ private Q_SLOTS:
         QVERIFY(!m_host->hasDialog());
         QVERIFY(!m_options->isLoaded());
         QTRY_VERIFY(dialog.isNull());
+    }
+
+    // The window used to be modal to the whole program, so the help its own Help button
+    // opened could not be used until it closed.
+    void shouldLeaveTheHelpWindowUsableWhileItIsOpen()
+    {
+        HelpLauncher help;
+        AdvancedDialogHost host(*m_options, &help);
+        QWidget owner;
+        owner.show();
+        KeyWitness ownerKeys(&owner);
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            const auto close = qScopeGuard([modal] { modal->close(); });
+            QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cmdHelp")), Qt::LeftButton);
+            QVERIFY(help.window() && help.window()->isVisible());
+            KeyWitness helpKeys(help.window());
+            helpKeys.type();
+            QVERIFY(helpKeys.presses > 0);
+            ownerKeys.type();
+            QCOMPARE(ownerKeys.presses, 0); // the main window still waits
+            checked = true;
+        });
+        QVERIFY(!host.exec(&owner));
+        QVERIFY(checked);
+        help.window()->close();
     }
 
     void shouldShowModallyOverItsOwnerAndTellWhetherOkClosedIt()

@@ -1,6 +1,7 @@
 #include "errorof.h"
 #include "errorrecord.h"
 #include "generationsettings.h"
+#include "numbers.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -98,6 +99,7 @@ private Q_SLOTS:
         QTest::newRow("negative") << "-2" << true << -2.0;
         QTest::newRow("empty") << "" << false << 0.0;
         QTest::newRow("letters") << "abc" << false << 0.0;
+        QTest::newRow("too large for a number") << "1e400" << false << 0.0;
     }
     void shouldReadCountsAsTheyAreTyped()
     {
@@ -111,6 +113,33 @@ private Q_SLOTS:
         QCOMPARE(settings.countValue(CharacterClass::Symbol).has_value(), isNumber);
         if (isNumber)
             QCOMPARE(*settings.countValue(CharacterClass::Symbol), value);
+    }
+
+    // The cached reading keeps the error of the read, not only "is a number or not": a count
+    // too large for a double is an overflow, as a fresh read of its text is.
+    void shouldRaiseWhatAFreshReadRaisesForACount_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint32>("error");
+        QTest::newRow("number") << "2.5" << 0;
+        QTest::newRow("1e400") << "1e400" << ErrorNumber::Overflow;
+        QTest::newRow("-1e400") << "-1e400" << ErrorNumber::Overflow;
+        QTest::newRow("letters") << "x" << ErrorNumber::TypeMismatch;
+        QTest::newRow("empty") << "" << ErrorNumber::TypeMismatch;
+    }
+    void shouldRaiseWhatAFreshReadRaisesForACount()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint32, error);
+        GenerationSettings settings;
+        settings.setNumNumbers(QStringLiteral("3"));
+        const quint64 before = settings.countsRevision();
+        settings.setNumNumbers(text);
+        QVERIFY(settings.countsRevision() != before);
+        QCOMPARE(errorOf([&] { settings.readCount(CharacterClass::Digit); }), error);
+        QCOMPARE(errorOf([&] { Numbers::read(text); }), error);
+        if (error == 0)
+            QCOMPARE(settings.readCount(CharacterClass::Digit), 2.5);
     }
 
     void shouldNotifyEachFieldOnARealChangeOnly()

@@ -1,4 +1,5 @@
 #include "helplauncher.h"
+#include "keywitness.h"
 #include "widgetprompter.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -118,6 +120,76 @@ private Q_SLOTS:
         request.text = QStringLiteral("Error");
         prompter.showMessage(request);
         QVERIFY(!hasHelp);
+    }
+
+    // The boxes used to be modal to the whole program, so the help their Help button opened
+    // could not be read, scrolled or closed until the box was gone.
+    void shouldLeaveTheHelpWindowUsableWhileAPromptIsOpen_data()
+    {
+        QTest::addColumn<bool>("input");
+        QTest::newRow("message") << false;
+        QTest::newRow("input box") << true;
+    }
+    void shouldLeaveTheHelpWindowUsableWhileAPromptIsOpen()
+    {
+        QFETCH(bool, input);
+        HelpLauncher help;
+        QVERIFY(help.ShowHelpTopic(QStringLiteral("main_dialog_box.htm")) != 0);
+        QWidget owner;
+        owner.show();
+        WidgetPrompter prompter(&help);
+        prompter.setParentWindow(&owner);
+        KeyWitness helpKeys(help.window());
+        KeyWitness ownerKeys(&owner);
+        helpKeys.type();
+        QVERIFY(helpKeys.presses > 0); // the witness sees keys at all
+
+        bool checked = false;
+        whenModalAppears([&](QWidget *dialog) {
+            const auto close = qScopeGuard([dialog] { qobject_cast<QDialog *>(dialog)->reject(); });
+            helpKeys.type();
+            QVERIFY(helpKeys.presses > 0);
+            ownerKeys.type();
+            QCOMPARE(ownerKeys.presses, 0); // the owner waits for the answer
+            QCOMPARE(dialog->parentWidget(), &owner);
+            QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+            checked = true;
+        });
+        if (input)
+            prompter.askText({ QStringLiteral("Prompt"), QStringLiteral("Title"), {} });
+        else
+            prompter.showMessage(
+                applicationMessage(QStringLiteral("Text"), MessageButtons::Ok, MessageIcon::Exclamation));
+        QVERIFY(checked);
+        help.window()->close();
+    }
+
+    // A question asked while a modal window of the program is up (the Advanced Options window
+    // asking about its symbols) belongs to that window, which must not stay usable behind it.
+    void shouldAskOverTheProgramsModalWindow()
+    {
+        QWidget owner;
+        owner.show();
+        QDialog options(&owner);
+        options.setWindowModality(Qt::WindowModal);
+        options.show();
+        WidgetPrompter prompter;
+        prompter.setParentWindow(&owner);
+        QCOMPARE(prompter.owner(), &options);
+        KeyWitness optionsKeys(&options);
+        bool checked = false;
+        whenModalAppears([&](QWidget *dialog) {
+            const auto close = qScopeGuard([dialog] { qobject_cast<QDialog *>(dialog)->reject(); });
+            optionsKeys.type();
+            QCOMPARE(optionsKeys.presses, 0);
+            QCOMPARE(dialog->parentWidget(), &options);
+            checked = true;
+        });
+        prompter.showMessage(
+            applicationMessage(QStringLiteral("Text"), MessageButtons::Ok, MessageIcon::Exclamation));
+        QVERIFY(checked);
+        options.close();
+        QCOMPARE(prompter.owner(), &owner);
     }
 
     void shouldReturnTypedTextOrNothingWhenCancelled()
