@@ -367,6 +367,24 @@ private Q_SLOTS:
         QTest::newRow("no symbols, No, then zero length, Yes, No")
             << "2" << 0 << "" << 0 << QList<A> { A::No, A::Yes, A::No } << 3 << true << "2/2/2/0"
             << "6" << true;
+        QTest::newRow("exactly one symbol selected")
+            << "14" << 1 << "" << 0 << QList<A>() << 0 << true << "4/4/4/2"
+            << "14" << true;
+        QTest::newRow("no symbols, count just above zero, No")
+            << "14" << 0 << "0.5" << 0 << QList<A> { A::No } << 1 << true << "4/4/4/0"
+            << "12" << true;
+        QTest::newRow("no symbols, count below zero")
+            << "14" << 0 << "-1" << 0 << QList<A>() << 0 << true << "4/4/4/-1"
+            << "11" << true;
+        // With several problems at once, the length is settled first: a length that is not a
+        // number ends the check before symbols are asked about, and a length reset to 10 gives
+        // the symbol count that the symbol question then sees.
+        QTest::newRow("length not a number and no symbols")
+            << "ten" << 0 << "" << 0 << QList<A>() << 1 << false << "4/4/4/2"
+            << "ten" << false;
+        QTest::newRow("zero length, Yes, then no symbols, No")
+            << "0" << 0 << "" << 0 << QList<A> { A::Yes, A::No } << 2 << true << "2/2/2/0"
+            << "6" << true;
     }
     void shouldCheckTheRecordBeforeSavingIt()
     {

@@ -66,6 +66,12 @@ private Q_SLOTS:
                               << "3/3/3/1.5";
         QTest::newRow("largest that fits") << "43690"
                                            << "10922/10922/10922/10924";
+        QTest::newRow("smallest that fits") << "-43690"
+                                            << "-10922/-10922/-10922/-10924";
+        QTest::newRow("0") << "0"
+                           << "0/0/0/0";
+        QTest::newRow("4") << "4"
+                           << "1/1/1/1";
     }
     void shouldShareTheLengthOutWithSymbolsTakingTheRest()
     {
@@ -155,6 +161,8 @@ private Q_SLOTS:
                                                   << "10923/10923/10923/";
         QTest::newRow("a quarter too large") << "140000"
                                              << "///";
+        QTest::newRow("three quarters too small") << "-43691"
+                                                  << "-10923/-10923/-10923/";
     }
     void shouldReportOverflowAboveTheLargestLengthAndKeepWhatWasWritten()
     {
