@@ -493,6 +493,39 @@ private Q_SLOTS:
         QCOMPARE(options.settings().selectedSymbolCount(), 32);
         QCOMPARE(options.selectSymbolsCaption(), QStringLiteral("Select All"));
     }
+
+    // A number too large for the check to read is no expected input problem: it is reported,
+    // naming the check, and nothing is saved.
+    void shouldReportANumberItCannotReadNamingTheCheck_data()
+    {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("symbols");
+        QTest::newRow("length") << "1e400"
+                                << "";
+        QTest::newRow("symbol count, no symbol selected") << "14"
+                                                          << "1e400";
+    }
+    void shouldReportANumberItCannotReadNamingTheCheck()
+    {
+        QFETCH(QString, length);
+        QFETCH(QString, symbols);
+        AdvancedOptions options(m_prompter);
+        GenerationSettings &settings = options.settings();
+        settings.setPasswordLength(length);
+        if (!symbols.isEmpty()) {
+            settings.setNumSymbols(symbols);
+            settings.setAllSymbolsSelected(false);
+        }
+        m_prompter.messages.clear();
+        QVERIFY(QFile::remove(m_store->programSettingsFile()));
+        QVERIFY(!options.VerifyInputAndSaveSettings());
+        QCOMPARE(m_prompter.messages.size(), 1);
+        const MessageRequest &report = m_prompter.messages.first();
+        QVERIFY2(report.text.startsWith(QStringLiteral("Error #6\r\n")), qPrintable(report.text));
+        QVERIFY(
+            report.text.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.VerifyInputAndSaveSettings()\r\n")));
+        QVERIFY(!QFile::exists(m_store->programSettingsFile()));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAdvancedOptions)
