@@ -79,9 +79,16 @@ private Q_SLOTS:
         QFETCH(QString, counts);
         Record record;
         record.settings.setPasswordLength(QStringLiteral("99"));
+        QList<CharacterClass> written;
+        connect(&record.settings, &GenerationSettings::countChanged, this,
+                [&](CharacterClass c) { written.append(c); });
         record.settings.setPasswordLength(length);
         QCOMPARE(countsOf(record.settings), counts);
         QCOMPARE(record.settings.PasswordLength(), length); // the counts' echo leaves it as typed
+        // The boxes are written in this order, so a failure part-way leaves the first ones.
+        QCOMPARE(written,
+                 QList<CharacterClass>({ CharacterClass::Uppercase, CharacterClass::Lowercase,
+                                         CharacterClass::Digit, CharacterClass::Symbol }));
         QVERIFY(record.rules.CanAdjustNumbers() && record.rules.CanAdjustLength());
         QVERIFY(record.prompter.messages.isEmpty());
     }
