@@ -385,6 +385,10 @@ private Q_SLOTS:
         QTest::newRow("zero length, Yes, then no symbols, No")
             << "0" << 0 << "" << 0 << QList<A> { A::Yes, A::No } << 2 << true << "2/2/2/0"
             << "6" << true;
+        // A later refusal keeps what an earlier answer did, and stores none of it.
+        QTest::newRow("zero length, Yes, then no symbols, Cancel")
+            << "0" << 0 << "" << 0 << QList<A> { A::Yes, A::Cancel } << 3 << false << "2/2/2/4"
+            << "10" << false;
     }
     void shouldCheckTheRecordBeforeSavingIt()
     {

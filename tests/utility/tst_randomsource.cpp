@@ -102,6 +102,9 @@ private Q_SLOTS:
         QTest::newRow("negative") << -5 << 5;
         QTest::newRow("full range") << qint32(-2147483647 - 1) << qint32(2147483647);
         QTest::newRow("upper half") << 0 << qint32(2147483647);
+        QTest::newRow("top two") << qint32(2147483646) << qint32(2147483647);
+        QTest::newRow("bottom two") << qint32(-2147483647 - 1) << qint32(-2147483647);
+        QTest::newRow("all but the top") << qint32(-2147483647 - 1) << qint32(2147483646);
     }
     void shouldStayWithinBothBounds()
     {
