@@ -132,8 +132,8 @@ private Q_SLOTS:
     // 3 * 2^30 makes the first third of the range twice as likely as the others; scaling the word
     // without throwing any back makes every value divisible by 3 twice as likely as its
     // neighbours, and with a single retry still an eighth more likely. With 7 * 2^29 values the
-    // same happens to the first third and to the multiples of 7. Unbiased, the thirds and the
-    // residues each hold their share. The seed is fixed, so the counts never change; the
+    // same faults favour the start of the range and the multiples of 7. Unbiased, the thirds and
+    // the residues each hold their share. The seed is fixed, so the counts never change; the
     // allowance is nine standard deviations and more.
     void shouldDrawWithoutModuloBias_data()
     {
