@@ -303,6 +303,7 @@ private Q_SLOTS:
         settings.setPasswordLength(QStringLiteral("14"));
         settings.setUserSeed(QStringLiteral("5"));
         options.unload();
+        options.unload(); // nothing left to forget
         QCOMPARE(unloaded.count(), 1);
         QVERIFY(!options.isLoaded());
         QCOMPARE(&options.settings(), &settings); // the same record, readers keep their reference
