@@ -9,6 +9,7 @@ packages=(
     libsodium-dev libbenchmark-dev
     dbus xvfb xauth fonts-dejavu-core
     librsvg2-bin desktop-file-utils appstream
+    gcovr
 )
 if [ "${1:-}" = "--with-peers" ]; then
     packages+=(pwgen)

@@ -2,6 +2,7 @@
 # Installs what is missing, configures, builds and runs every test.
 #   scripts/run-tests.sh          the normal build
 #   scripts/run-tests.sh asan     the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   scripts/run-tests.sh coverage the same, then line and branch coverage per file
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"

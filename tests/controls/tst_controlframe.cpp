@@ -593,6 +593,122 @@ private Q_SLOTS:
         QCOMPARE(label.BackColor(), SystemColor::Highlight);
         QCOMPARE(label.ForeColor(), SystemColor::ButtonText);
     }
+
+    // Every scheme entry comes from its own palette role, read from a palette whose roles all
+    // differ, so two entries swapped or one left out show. Entry 0x19 has no colour.
+    void shouldTakeEachSchemeEntryFromItsPaletteRole_data()
+    {
+        QTest::addColumn<quint32>("entry");
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("role");
+        const int active = QPalette::Active;
+        const struct
+        {
+            quint32 entry;
+            QPalette::ColorRole role;
+        } roles[] = {
+            { 0x00, QPalette::Button },
+            { 0x01, QPalette::Dark },
+            { 0x02, QPalette::Highlight },
+            { 0x03, QPalette::Mid },
+            { 0x04, QPalette::Base },
+            { 0x05, QPalette::Base },
+            { 0x06, QPalette::Shadow },
+            { 0x07, QPalette::Text },
+            { 0x08, QPalette::Text },
+            { 0x09, QPalette::HighlightedText },
+            { 0x0A, QPalette::Window },
+            { 0x0B, QPalette::Window },
+            { 0x0C, QPalette::Dark },
+            { 0x0D, QPalette::Highlight },
+            { 0x0E, QPalette::HighlightedText },
+            { 0x0F, QPalette::Button },
+            { 0x10, QPalette::Dark },
+            { 0x12, QPalette::ButtonText },
+            { 0x13, QPalette::Window },
+            { 0x14, QPalette::Light },
+            { 0x15, QPalette::Shadow },
+            { 0x16, QPalette::Midlight },
+            { 0x17, QPalette::ToolTipText },
+            { 0x18, QPalette::ToolTipBase },
+            { 0x1A, QPalette::Link },
+            { 0x1B, QPalette::Highlight },
+            { 0x1C, QPalette::Mid },
+            { 0x1D, QPalette::Highlight },
+            { 0x1E, QPalette::Window },
+        };
+        for (const auto &r : roles)
+            QTest::addRow("0x%02X", r.entry) << r.entry << active << int(r.role);
+        QTest::addRow("0x11 grey text") << quint32(0x11) << int(QPalette::Disabled) << int(QPalette::Text);
+        QTest::addRow("0x19 none") << quint32(0x19) << active << -1;
+        QTest::addRow("0x1F none") << quint32(0x1F) << active << -1;
+    }
+    void shouldTakeEachSchemeEntryFromItsPaletteRole()
+    {
+        QFETCH(quint32, entry);
+        QFETCH(int, group);
+        QFETCH(int, role);
+        QPalette palette;
+        int shade = 0;
+        for (const int g : { QPalette::Active, QPalette::Disabled, QPalette::Inactive }) {
+            for (int r = 0; r < QPalette::NColorRoles; ++r)
+                palette.setColor(QPalette::ColorGroup(g), QPalette::ColorRole(r), QColor(shade++, 7, 9));
+        }
+        const QColor resolved = resolveOleColor(0x80000000u | entry, palette);
+        if (role < 0)
+            QVERIFY(!resolved.isValid());
+        else
+            QCOMPARE(resolved, palette.color(QPalette::ColorGroup(group), QPalette::ColorRole(role)));
+    }
+
+    // A stored value at the very edge of what its property takes loads; one step beyond fails.
+    void shouldLoadUpToTheEdgeOfARangeAndNoFurther_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QVariant>("loaded");
+        const QString bar = QStringLiteral("Lustrel.XGradProgress");
+        const QString caption = QStringLiteral("Lustrel.XGlowLabel");
+        QTest::newRow("largest colour, unsigned")
+            << bar << "StartColor" << QVariant(4294967295.0) << 0 << QVariant(quint32(0xFFFFFFFF));
+        QTest::newRow("just above the largest colour")
+            << bar << "StartColor" << QVariant(4294967296.0) << 6 << QVariant();
+        QTest::newRow("smallest colour, signed")
+            << bar << "StartColor" << QVariant(-2147483648.0) << 0 << QVariant(quint32(0x80000000));
+        QTest::newRow("just below the smallest colour")
+            << bar << "StartColor" << QVariant(-2147483649.0) << 6 << QVariant();
+        QTest::newRow("longest interval") << caption << "Interval" << QVariant(65535) << 0 << QVariant(65535);
+        QTest::newRow("just above the longest interval")
+            << caption << "Interval" << QVariant(65536) << 380 << QVariant();
+        QTest::newRow("negative interval") << caption << "Interval" << QVariant(-1) << 380 << QVariant();
+        QTest::newRow("largest Integer") << bar << "Max" << QVariant(32767) << 0 << QVariant(32767);
+        QTest::newRow("just above the largest Integer") << bar << "Max" << QVariant(32768) << 6 << QVariant();
+        QTest::newRow("smallest Integer") << bar << "Min" << QVariant(-32768) << 0 << QVariant(-32768);
+        QTest::newRow("just below the smallest Integer")
+            << bar << "Min" << QVariant(-32769) << 6 << QVariant();
+    }
+    void shouldLoadUpToTheEdgeOfARangeAndNoFurther()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QFETCH(int, error);
+        QFETCH(QVariant, loaded);
+        auto control = make(progId);
+        MemoryPropertyBag bag;
+        bag.setValue(key, value);
+        int raised = 0;
+        try {
+            control->ReadProperties(bag);
+        } catch (const Failure &failure) {
+            raised = failure.number();
+        }
+        QCOMPARE(raised, error);
+        if (error == 0)
+            QCOMPARE(control->widget()->property(key.toLatin1()).toLongLong(), loaded.toLongLong());
+    }
 };
 
 QTEST_MAIN(TestControlFrame)

@@ -335,6 +335,36 @@ private Q_SLOTS:
         QVERIFY2(qAbs((left + right) / 2 - 150) <= 2,
                  qPrintable(QStringLiteral("%1..%2").arg(left).arg(right)));
     }
+
+    // Every tick shows its new colour: it asks for a repaint, which the event loop running
+    // during the tick's pause delivers.
+    void shouldRepaintDuringEveryTicksPause()
+    {
+        struct PaintCounter : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        XGlowLabel label;
+        CountingDelayService delay;
+        label.setDelayService(&delay);
+        label.resize(100, 30);
+        label.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&label));
+        label.installEventFilter(&counter);
+        QList<bool> repainted;
+        delay.duringPause = [&] {
+            const int before = counter.paints;
+            repainted.append(QTest::qWaitFor([&] { return counter.paints > before; }, 2000));
+        };
+        for (int tick = 0; tick < 3; ++tick)
+            label.Tick();
+        QCOMPARE(repainted, QList<bool>(3, true));
+    }
 };
 
 QTEST_MAIN(TestXGlowLabel)

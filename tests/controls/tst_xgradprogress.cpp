@@ -246,6 +246,35 @@ private Q_SLOTS:
         QCOMPARE(keyDown.last().at(1).value<qint16>(), qint16(1));
         QCOMPARE(keyPress.first().at(0).value<qint16>(), qint16('A'));
     }
+
+    // Each step of IncreaseTo asks for a repaint, which the event loop that runs during its
+    // pause delivers, so the bar moves while it steps.
+    void shouldRepaintDuringTheStepsPause()
+    {
+        struct PaintCounter : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        XGradProgress bar;
+        CountingDelayService delay;
+        bar.setDelayService(&delay);
+        placeBar(bar, 0, 100);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        bar.installEventFilter(&counter);
+        QList<bool> repainted;
+        delay.duringPause = [&] {
+            const int before = counter.paints;
+            repainted.append(QTest::qWaitFor([&] { return counter.paints > before; }, 2000));
+        };
+        bar.IncreaseTo(3);
+        QCOMPARE(repainted, QList<bool>(4, true));
+    }
 };
 
 QTEST_MAIN(TestXGradProgress)

@@ -469,6 +469,101 @@ private Q_SLOTS:
         QVERIFY(QRegularExpression(QStringLiteral("^[0-9]+$")).match(password.mid(firstDigit)).hasMatch());
         QVERIFY(f.prompter.messages.isEmpty());
     }
+
+    // A class draw outside 0..3 is thrown back like a full class, whichever way it misses.
+    void shouldRejectClassDrawsOutsideZeroToThree_data()
+    {
+        QTest::addColumn<qint32>("drawn");
+        QTest::newRow("4") << 4;
+        QTest::newRow("-1") << -1;
+        QTest::newRow("largest") << qint32(2147483647);
+    }
+    void shouldRejectClassDrawsOutsideZeroToThree()
+    {
+        QFETCH(qint32, drawn);
+        Fixture f;
+        setCounts(f.settings, QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("0"),
+                  QStringLiteral("0"));
+        f.random.script({ drawn, 0, 65 });
+        QCOMPARE(f.composer.GenerateOnePassword(QStringLiteral("1")), QStringLiteral("A"));
+        const QList<QPair<qint32, qint32>> expected = { { 0, 3 }, { 0, 3 }, { 65, 90 } };
+        QCOMPARE(f.random.draws, expected);
+        QVERIFY(f.prompter.messages.isEmpty());
+    }
+
+    // Every class draw, taken or thrown back, gives the event loop its chance; the yield
+    // itself decides how often events really run (here: every 64th chance).
+    void shouldOfferTheEventLoopAChanceAtEveryClassDraw()
+    {
+        struct CountingYield : EventYield
+        {
+            int yields = 0;
+            CountingYield()
+                : EventYield(0)
+            { }
+            void yieldNow() override { ++yields; }
+        } yield;
+        Fixture f;
+        PasswordComposer composer(f.settings, f.random, f.prompter, yield);
+        setCounts(f.settings, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                  QStringLiteral("61"));
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(composer.GenerateOnePassword(QStringLiteral("64")).size(), 64);
+        const auto classDraws = f.random.draws.count(qMakePair(0, 3));
+        QVERIFY(classDraws > 20 * 64 + 64); // some were thrown back
+        QCOMPARE(yield.yields, classDraws / 64);
+    }
+
+    // With several problems, the one met first is reported, once, and nothing composed before
+    // it survives: the length is read before any draw, a count when its class is drawn.
+    void shouldReportTheFirstProblemItMeets_data()
+    {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QStringList>("counts");
+        QTest::addColumn<bool>("symbolsSelected");
+        QTest::addColumn<QList<qint32>>("script");
+        QTest::addColumn<qint32>("error");
+        QTest::addColumn<int>("draws");
+        QTest::newRow("length too large before counts that cannot fill")
+            << "40000" << QStringList { "0", "0", "0", "0" } << true << QList<qint32>()
+            << ErrorNumber::Overflow << 0;
+        QTest::newRow("length not a number before missing symbols")
+            << "abc" << QStringList { "2", "2", "2", "4" } << false << QList<qint32>()
+            << ErrorNumber::TypeMismatch << 0;
+        QTest::newRow("missing symbols after a letter was placed")
+            << "2" << QStringList { "1", "0", "0", "1" } << false << QList<qint32> { 0, 65, 3 }
+            << ErrorNumber::NoSymbolsToDraw << 3;
+        QTest::newRow("a bad count once its class is drawn")
+            << "2" << QStringList { "1", "x", "0", "1" } << true << QList<qint32> { 0, 65, 1 }
+            << ErrorNumber::TypeMismatch << 3;
+        QTest::newRow("no room left at the first refused draw")
+            << "3" << QStringList { "1", "0", "0", "0" } << true << QList<qint32> { 0, 65, 0 }
+            << ErrorNumber::CountsCannotFillLength << 3;
+    }
+    void shouldReportTheFirstProblemItMeets()
+    {
+        QFETCH(QString, length);
+        QFETCH(QStringList, counts);
+        QFETCH(bool, symbolsSelected);
+        QFETCH(QList<qint32>, script);
+        QFETCH(qint32, error);
+        QFETCH(int, draws);
+        Fixture f;
+        setCounts(f.settings, counts[0], counts[1], counts[2], counts[3]);
+        f.settings.setAllSymbolsSelected(symbolsSelected);
+        for (const qint32 result : script)
+            f.random.script({ result });
+        QSignalSpy failed(&f.composer, &PasswordComposer::compositionFailed);
+        QCOMPARE(f.composer.GenerateOnePassword(length), QString());
+        QCOMPARE(f.random.draws.size(), draws);
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(f.prompter.messages.size(), 1);
+        const QString text = f.prompter.messages.first().text;
+        if (error == ErrorNumber::TypeMismatch)
+            QCOMPARE(text, LengthMessage);
+        else
+            QVERIFY2(text.startsWith(QStringLiteral("Error #%1\r\n").arg(error)), qPrintable(text));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPasswordComposer)

@@ -313,6 +313,7 @@ private Q_SLOTS:
         settings.setPasswordLength(QStringLiteral("14"));
         settings.setUserSeed(QStringLiteral("5"));
         options.unload();
+        options.unload(); // nothing left to forget
         QCOMPARE(unloaded.count(), 1);
         // At once, for readers that keep their reference without asking again.
         QVERIFY(options.isLoaded());
@@ -377,6 +378,28 @@ private Q_SLOTS:
         QTest::newRow("no symbols, No, then zero length, Yes, No")
             << "2" << 0 << "" << 0 << QList<A> { A::No, A::Yes, A::No } << 3 << true << "2/2/2/0"
             << "6" << true;
+        QTest::newRow("exactly one symbol selected")
+            << "14" << 1 << "" << 0 << QList<A>() << 0 << true << "4/4/4/2"
+            << "14" << true;
+        QTest::newRow("no symbols, count just above zero, No")
+            << "14" << 0 << "0.5" << 0 << QList<A> { A::No } << 1 << true << "4/4/4/0"
+            << "12" << true;
+        QTest::newRow("no symbols, count below zero")
+            << "14" << 0 << "-1" << 0 << QList<A>() << 0 << true << "4/4/4/-1"
+            << "11" << true;
+        // With several problems at once, the length is settled first: a length that is not a
+        // number ends the check before symbols are asked about, and a length reset to 10 gives
+        // the symbol count that the symbol question then sees.
+        QTest::newRow("length not a number and no symbols")
+            << "ten" << 0 << "" << 0 << QList<A>() << 1 << false << "4/4/4/2"
+            << "ten" << false;
+        QTest::newRow("zero length, Yes, then no symbols, No")
+            << "0" << 0 << "" << 0 << QList<A> { A::Yes, A::No } << 2 << true << "2/2/2/0"
+            << "6" << true;
+        // A later refusal keeps what an earlier answer did, and stores none of it.
+        QTest::newRow("zero length, Yes, then no symbols, Cancel")
+            << "0" << 0 << "" << 0 << QList<A> { A::Yes, A::Cancel } << 3 << false << "2/2/2/4"
+            << "10" << false;
     }
     void shouldCheckTheRecordBeforeSavingIt()
     {
@@ -484,6 +507,39 @@ private Q_SLOTS:
         QVERIFY(options.VerifyInputAndSaveSettings());
         QCOMPARE(options.settings().selectedSymbolCount(), 32);
         QCOMPARE(options.selectSymbolsCaption(), QStringLiteral("Select All"));
+    }
+
+    // A number too large for the check to read is no expected input problem: it is reported,
+    // naming the check, and nothing is saved.
+    void shouldReportANumberItCannotReadNamingTheCheck_data()
+    {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("symbols");
+        QTest::newRow("length") << "1e400"
+                                << "";
+        QTest::newRow("symbol count, no symbol selected") << "14"
+                                                          << "1e400";
+    }
+    void shouldReportANumberItCannotReadNamingTheCheck()
+    {
+        QFETCH(QString, length);
+        QFETCH(QString, symbols);
+        AdvancedOptions options(m_prompter);
+        GenerationSettings &settings = options.settings();
+        settings.setPasswordLength(length);
+        if (!symbols.isEmpty()) {
+            settings.setNumSymbols(symbols);
+            settings.setAllSymbolsSelected(false);
+        }
+        m_prompter.messages.clear();
+        QVERIFY(QFile::remove(m_store->programSettingsFile()));
+        QVERIFY(!options.VerifyInputAndSaveSettings());
+        QCOMPARE(m_prompter.messages.size(), 1);
+        const MessageRequest &report = m_prompter.messages.first();
+        QVERIFY2(report.text.startsWith(QStringLiteral("Error #6\r\n")), qPrintable(report.text));
+        QVERIFY(
+            report.text.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.VerifyInputAndSaveSettings()\r\n")));
+        QVERIFY(!QFile::exists(m_store->programSettingsFile()));
     }
 };
 

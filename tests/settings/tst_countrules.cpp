@@ -66,6 +66,12 @@ private Q_SLOTS:
                               << "3/3/3/1.5";
         QTest::newRow("largest that fits") << "43690"
                                            << "10922/10922/10922/10924";
+        QTest::newRow("smallest that fits") << "-43690"
+                                            << "-10922/-10922/-10922/-10924";
+        QTest::newRow("0") << "0"
+                           << "0/0/0/0";
+        QTest::newRow("4") << "4"
+                           << "1/1/1/1";
     }
     void shouldShareTheLengthOutWithSymbolsTakingTheRest()
     {
@@ -73,9 +79,16 @@ private Q_SLOTS:
         QFETCH(QString, counts);
         Record record;
         record.settings.setPasswordLength(QStringLiteral("99"));
+        QList<CharacterClass> written;
+        connect(&record.settings, &GenerationSettings::countChanged, this,
+                [&](CharacterClass c) { written.append(c); });
         record.settings.setPasswordLength(length);
         QCOMPARE(countsOf(record.settings), counts);
         QCOMPARE(record.settings.PasswordLength(), length); // the counts' echo leaves it as typed
+        // The boxes are written in this order, so a failure part-way leaves the first ones.
+        QCOMPARE(written,
+                 QList<CharacterClass>({ CharacterClass::Uppercase, CharacterClass::Lowercase,
+                                         CharacterClass::Digit, CharacterClass::Symbol }));
         QVERIFY(record.rules.CanAdjustNumbers() && record.rules.CanAdjustLength());
         QVERIFY(record.prompter.messages.isEmpty());
     }
@@ -155,6 +168,8 @@ private Q_SLOTS:
                                                   << "10923/10923/10923/";
         QTest::newRow("a quarter too large") << "140000"
                                              << "///";
+        QTest::newRow("three quarters too small") << "-43691"
+                                                  << "-10923/-10923/-10923/";
     }
     void shouldReportOverflowAboveTheLargestLengthAndKeepWhatWasWritten()
     {

@@ -78,6 +78,15 @@ private Q_SLOTS:
         for (int i = 0; i < 64 * 10; ++i)
             often();
         QCOMPARE(often.yields, 10); // the clock is read once every 64 calls
+
+        // Each yield starts the interval over: a tight loop yields at most once per interval.
+        CountingYield throttled(20);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 100)
+            throttled();
+        QVERIFY(throttled.yields >= 1);
+        QVERIFY2(throttled.yields <= clock.elapsed() / 20, qPrintable(QString::number(throttled.yields)));
     }
 
     void shouldDeliverEventsWhenItYields()

@@ -19,6 +19,11 @@ private Q_SLOTS:
         QTest::newRow("type mismatch") << 13 << "Type mismatch";
         QTest::newRow("invalid argument") << 5 << "Invalid procedure call or argument";
         QTest::newRow("invalid property value") << 380 << "Invalid property value";
+        QTest::newRow("out of memory") << 7 << "Out of memory";
+        QTest::newRow("internal error") << 51 << "Internal error";
+        QTest::newRow("key not found") << ErrorNumber::KeyNotFound << "The registry key does not exist";
+        QTest::newRow("a number of its own has none") << int(ErrorNumber::ComponentBase + 1) << "";
+        QTest::newRow("no error has none") << 0 << "";
     }
     void shouldGiveWellKnownNumbersTheirUsualDescription()
     {
@@ -74,6 +79,9 @@ private Q_SLOTS:
         runTrapped([] { throw std::runtime_error("broken"); }, [&](const ErrorRecord &e) { caught = e; });
         QCOMPARE(caught.number, ErrorNumber::InternalError);
         QCOMPARE(caught.description, QStringLiteral("broken"));
+        runTrapped([] { throw 42; }, [&](const ErrorRecord &e) { caught = e; });
+        QCOMPARE(caught.number, ErrorNumber::InternalError);
+        QCOMPARE(caught.description, QStringLiteral("Internal error"));
     }
 
     void shouldKeepAGivenDescription()

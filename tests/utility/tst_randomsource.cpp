@@ -20,32 +20,65 @@ private:
     }
 
 private Q_SLOTS:
+    // Every seed but 0 has a sequence of its own: negative ones and both ends of the range too.
+    void shouldRepeatTheSequenceOfAUserSeed_data()
+    {
+        QTest::addColumn<qint32>("seed");
+        QTest::newRow("12345") << 12345;
+        QTest::newRow("1") << 1;
+        QTest::newRow("-1") << -1;
+        QTest::newRow("-5") << -5;
+        QTest::newRow("largest") << qint32(2147483647);
+        QTest::newRow("smallest") << qint32(-2147483647 - 1);
+    }
     void shouldRepeatTheSequenceOfAUserSeed()
     {
+        QFETCH(qint32, seed);
         RandomSource a;
         RandomSource b;
-        a.SetSeed(12345);
-        b.SetSeed(12345);
+        a.SetSeed(seed);
+        b.SetSeed(seed);
         QCOMPARE(draws(a, 5000, 0, 1000), draws(b, 5000, 0, 1000));
 
         // Seeding again starts the sequence over, whatever was drawn before.
-        a.SetSeed(12345);
+        a.SetSeed(seed);
         const auto first = draws(a, 100, 1, 6);
         draws(a, 3000, 0, 9);
-        a.SetSeed(12345);
+        a.SetSeed(seed);
         QCOMPARE(draws(a, 100, 1, 6), first);
     }
 
+    // Seeds that differ in one byte only, or in sign only, start unrelated sequences.
+    void shouldGiveDifferentSeedsDifferentSequences_data()
+    {
+        QTest::addColumn<qint32>("one");
+        QTest::addColumn<qint32>("other");
+        QTest::newRow("lowest byte") << 1 << 2;
+        QTest::newRow("second byte") << 0x0100 << 0x0200;
+        QTest::newRow("third byte") << 0x010000 << 0x020000;
+        QTest::newRow("highest byte") << 0x01000000 << 0x02000000;
+        QTest::newRow("sign") << -1 << 1;
+        QTest::newRow("neighbours") << 12345 << 12346;
+    }
     void shouldGiveDifferentSeedsDifferentSequences()
     {
+        QFETCH(qint32, one);
+        QFETCH(qint32, other);
         RandomSource a;
         RandomSource b;
-        a.SetSeed(1);
-        b.SetSeed(2);
+        a.SetSeed(one);
+        b.SetSeed(other);
         QVERIFY(draws(a, 64, 0, 1 << 30) != draws(b, 64, 0, 1 << 30));
-        a.SetSeed(-1);
-        b.SetSeed(1);
-        QVERIFY(draws(a, 64, 0, 1 << 30) != draws(b, 64, 0, 1 << 30));
+    }
+
+    // The stream never runs over itself: across many buffers of words, no full-range draw
+    // comes back (a repeat among these 8192 has odds of about 1 in 130).
+    void shouldNotRepeatItselfAcrossBuffers()
+    {
+        RandomSource source;
+        source.SetSeed(8);
+        const auto values = draws(source, 8192, qint32(-2147483647 - 1), qint32(2147483647));
+        QCOMPARE(QSet<qint32>(values.begin(), values.end()).size(), qsizetype(values.size()));
     }
 
     void shouldNotRepeatWhenSeededFromTheSystem()
@@ -69,6 +102,9 @@ private Q_SLOTS:
         QTest::newRow("negative") << -5 << 5;
         QTest::newRow("full range") << qint32(-2147483647 - 1) << qint32(2147483647);
         QTest::newRow("upper half") << 0 << qint32(2147483647);
+        QTest::newRow("top two") << qint32(2147483646) << qint32(2147483647);
+        QTest::newRow("bottom two") << qint32(-2147483647 - 1) << qint32(-2147483647);
+        QTest::newRow("all but the top") << qint32(-2147483647 - 1) << qint32(2147483646);
     }
     void shouldStayWithinBothBounds()
     {
@@ -92,21 +128,50 @@ private Q_SLOTS:
         QCOMPARE(errorOf([&] { source.RandomBetween(3, 2); }), ErrorNumber::InvalidArgument);
     }
 
-    // A range that does not divide 2^32 is where modulo bias would show: with range 3 * 2^30,
-    // taking the word modulo the range makes the first third twice as likely as the rest.
+    // A range that does not divide 2^32 is where a faulty reduction shows. Taking the word modulo
+    // 3 * 2^30 makes the first third of the range twice as likely as the others; scaling the word
+    // without throwing any back makes every value divisible by 3 twice as likely as its
+    // neighbours, and with a single retry still an eighth more likely. With 7 * 2^29 values the
+    // same faults favour the start of the range and the multiples of 7. Unbiased, the thirds and
+    // the residues each hold their share. The seed is fixed, so the counts never change; the
+    // allowance is nine standard deviations and more.
+    void shouldDrawWithoutModuloBias_data()
+    {
+        QTest::addColumn<qint32>("low");
+        QTest::addColumn<qint64>("range");
+        QTest::addColumn<int>("modulus");
+        const qint32 smallest = qint32(-2147483647 - 1);
+        QTest::newRow("3 * 2^30 from the bottom") << smallest << 3LL * (1LL << 30) << 3;
+        QTest::newRow("3 * 2^30 up to the top") << qint32(-(1 << 30)) << 3LL * (1LL << 30) << 3;
+        QTest::newRow("7 * 2^29") << smallest << 7LL * (1LL << 29) << 7;
+    }
     void shouldDrawWithoutModuloBias()
     {
+        QFETCH(qint32, low);
+        QFETCH(qint64, range);
+        QFETCH(int, modulus);
         RandomSource source;
         source.SetSeed(4242);
-        const qint32 low = qint32(-2147483647 - 1);
-        const qint32 top = qint32(low + 3LL * (1LL << 30) - 1);
-        const qint64 third = 1LL << 30;
-        int counts[3] = { 0, 0, 0 };
+        const qint32 high = qint32(low + range - 1);
+        QList<int> thirds(3);
+        QList<int> residues(modulus);
         const int n = 120000;
-        for (int i = 0; i < n; ++i)
-            ++counts[(qint64(source.RandomBetween(low, top)) - low) / third];
-        for (const int count : counts)
-            QVERIFY2(qAbs(count - n / 3) < 1500, qPrintable(QString::number(count)));
+        for (int i = 0; i < n; ++i) {
+            const qint64 offset = qint64(source.RandomBetween(low, high)) - low;
+            ++thirds[offset * 3 / range];
+            ++residues[offset % modulus];
+        }
+        const auto even = [n](const QList<int> &counts, const char *what) {
+            for (int k = 0; k < counts.size(); ++k) {
+                if (qAbs(counts[k] - n / counts.size()) >= 1500) {
+                    qWarning("%s %d holds %d of %d draws", what, k, counts[k], n);
+                    return false;
+                }
+            }
+            return true;
+        };
+        QVERIFY(even(thirds, "third"));
+        QVERIFY(even(residues, "residue"));
     }
 };
 
