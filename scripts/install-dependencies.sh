@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev
     libsodium-dev libbenchmark-dev
     dbus xvfb xauth fonts-dejavu-core
+    dpkg-dev file
 )
 if [ "${1:-}" = "--with-peers" ]; then
     packages+=(pwgen)
