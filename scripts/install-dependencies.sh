@@ -11,7 +11,7 @@ packages=(
     dpkg-dev file
 )
 if [ "${1:-}" = "--with-peers" ]; then
-    packages+=(pwgen)
+    packages+=(pwgen hyperfine)
 fi
 
 missing=()
