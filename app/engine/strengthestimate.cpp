@@ -4,6 +4,7 @@
 #include "numbers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -77,6 +78,107 @@ StrengthFigure bounded(const CompositionShape &shape)
     return figure;
 }
 
+// The entropy of the class sequence when every class fills exactly (capacities adding up to
+// the length), without walking the placement states. Picture each class as a clock that ticks
+// at rate 1 until it has ticked its capacity: the next tick among the running clocks is equally
+// likely any of them, just as the composer draws among the classes with room. While the set A
+// of classes with room lasts, draws happen at rate |A| and each carries log2 |A| bits, so the
+// entropy is the sum over A of |A| log2 |A| times the expected time A lasts. Expanding that time
+// by inclusion and exclusion leaves, for every set C of classes, the expected time until the
+// first of C has finished, which is 1/|C| times the sum over n of the probability that n draws
+// spread evenly over C leave every class of C short of its capacity.
+std::int64_t closedFormWork(const std::vector<int> &capacities)
+{
+    std::int64_t work = 0;
+    const int classes = int(capacities.size());
+    for (int mask = 1; mask < (1 << classes); ++mask) {
+        if (std::popcount(unsigned(mask)) < 2)
+            continue;
+        std::int64_t draws = 0;
+        for (int c = 0; c < classes; ++c)
+            draws += (mask >> c & 1) ? capacities[std::size_t(c)] : 0;
+        // The split of n draws is walked out to where its terms stop counting, some 30 square
+        // roots of n around the likeliest split, or over the lowest class's capacity if smaller.
+        const int lowest = std::countr_zero(unsigned(mask));
+        const auto reach = std::int64_t(30 * std::sqrt(double(draws))) + 1;
+        work += draws * std::min<std::int64_t>(capacities[std::size_t(lowest)], reach);
+    }
+    return work;
+}
+
+double classSequenceEntropy(const std::vector<int> &capacities)
+{
+    const int classes = int(capacities.size());
+    // Terms this small cannot move a sum of probabilities kept in doubles.
+    constexpr double Negligible = 1e-30;
+    // shortOf[C][n]: the probability that n draws spread evenly over C leave each class short.
+    std::vector<std::vector<double>> shortOf(std::size_t(1) << classes);
+    std::vector<double> sum(shortOf.size(), 0.0);
+    for (int mask = 1; mask < (1 << classes); ++mask) {
+        const int lowest = std::countr_zero(unsigned(mask));
+        const int capacity = capacities[std::size_t(lowest)];
+        const int rest = mask & ~(1 << lowest);
+        std::vector<double> &shortHere = shortOf[std::size_t(mask)];
+        if (rest == 0) {
+            shortHere.assign(std::size_t(capacity), 1.0);
+            sum[std::size_t(mask)] = capacity;
+            continue;
+        }
+        // Split the n draws between the lowest class (j of them, binomially) and the rest.
+        const std::vector<double> &shortRest = shortOf[std::size_t(rest)];
+        const int restMost = int(shortRest.size()) - 1;
+        const double p = 1.0 / std::popcount(unsigned(mask));
+        const double odds = p / (1 - p);
+        shortHere.assign(std::size_t(restMost + capacity), 0.0);
+        double total = 0;
+        for (int n = 0; n < int(shortHere.size()); ++n) {
+            const int low = std::max(0, n - restMost);
+            const int high = std::min(n, capacity - 1);
+            if (low > high)
+                continue;
+            // Start at the likeliest split and walk outwards while the terms still count.
+            const int start = std::clamp(int(std::floor((n + 1) * p)), low, high);
+            const double first =
+                std::exp(std::lgamma(n + 1.0) - std::lgamma(start + 1.0) - std::lgamma(n - start + 1.0) +
+                         start * std::log(p) + (n - start) * std::log1p(-p));
+            double probability = first * shortRest[std::size_t(n - start)];
+            double term = first;
+            for (int j = start; j < high && term >= Negligible; ++j) {
+                term *= double(n - j) / (j + 1) * odds;
+                probability += term * shortRest[std::size_t(n - j - 1)];
+            }
+            term = first;
+            for (int j = start; j > low && term >= Negligible; --j) {
+                term *= double(j) / (n - j + 1) / odds;
+                probability += term * shortRest[std::size_t(n - j + 1)];
+            }
+            shortHere[std::size_t(n)] = probability;
+            total += probability;
+        }
+        sum[std::size_t(mask)] = total;
+    }
+
+    // Inclusion and exclusion: the weight of a set of m classes.
+    const auto bitsOfChoice = [](int m) {
+        return m > 1 ? m * std::log2(double(m)) : 0.0;
+    };
+    double weight[5] = {};
+    for (int m = 2; m <= classes; ++m) {
+        double binomial = 1;
+        for (int j = 0; j <= m; ++j) {
+            weight[m] += ((m - j) % 2 ? -1 : 1) * binomial * bitsOfChoice(j);
+            binomial = binomial * (m - j) / (j + 1);
+        }
+    }
+    double entropy = 0;
+    for (int mask = 1; mask < (1 << classes); ++mask) {
+        const int m = std::popcount(unsigned(mask));
+        if (m >= 2)
+            entropy += weight[m] * sum[std::size_t(mask)] / m;
+    }
+    return entropy;
+}
+
 } // namespace
 
 QString StrengthFigure::text() const
@@ -132,7 +234,8 @@ std::optional<CompositionShape> StrengthEstimate::shapeOf(const GenerationSettin
     return shape;
 }
 
-StrengthFigure StrengthEstimate::entropyOf(const CompositionShape &shape, std::int64_t stateLimit)
+StrengthFigure StrengthEstimate::entropyOf(const CompositionShape &shape, std::int64_t stateLimit,
+                                           std::int64_t workLimit)
 {
     std::array<int, ClassCount> capacity {};
     std::int64_t states = 1;
@@ -150,6 +253,18 @@ StrengthFigure StrengthEstimate::entropyOf(const CompositionShape &shape, std::i
     if (capacitySum < shape.length)
         return unavailable(QStringLiteral("the character counts add up to less than the length"));
     if (states > stateLimit) {
+        if (capacitySum == shape.length) {
+            std::vector<int> open;
+            double characterBits = 0;
+            for (int c = 0; c < ClassCount; ++c) {
+                if (capacity[std::size_t(c)] == 0)
+                    continue;
+                open.push_back(capacity[std::size_t(c)]);
+                characterBits += capacity[std::size_t(c)] * std::log2(shape.poolSize[std::size_t(c)]);
+            }
+            if (closedFormWork(open) <= workLimit)
+                return exact(characterBits + classSequenceEntropy(open));
+        }
         CompositionShape clamped = shape;
         clamped.capacity = capacity;
         return bounded(clamped);

@@ -52,14 +52,20 @@ class StrengthEstimate
 public:
     // Most placement states worked through for an exact figure (each takes one double).
     static constexpr std::int64_t DefaultStateLimit = std::int64_t(1) << 21;
+    // Most steps spent on the exact figure of a long password whose counts fill its length:
+    // enough for every length the window's length box goes to (10,000), a few hundredths of a
+    // second at that length.
+    static constexpr std::int64_t DefaultWorkLimit = 200'000'000;
 
     // The shape the composer would work with under `settings`, or why it cannot compose.
     static std::optional<CompositionShape> shapeOf(const GenerationSettings &settings,
                                                    QString *whyNot = nullptr);
 
-    // Exact when the placement states number at most `stateLimit`, bounded otherwise.
+    // Exact when the placement states number at most `stateLimit`, or, when the capacities add
+    // up to the length, when the closed form takes at most `workLimit` steps; bounded otherwise.
     static StrengthFigure entropyOf(const CompositionShape &shape,
-                                    std::int64_t stateLimit = DefaultStateLimit);
+                                    std::int64_t stateLimit = DefaultStateLimit,
+                                    std::int64_t workLimit = DefaultWorkLimit);
 
     // The figure for the settings as they stand, the seed included: a user seed other than 0
     // caps it at 32 bits.

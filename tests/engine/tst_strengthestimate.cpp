@@ -108,6 +108,30 @@ private Q_SLOTS:
                             QString::number(bruteForceEntropy(composition), 'g', 17)));
     }
 
+    void shouldAgreeWithTheStateWalkInClosedForm_data()
+    {
+        QTest::addColumn<CompositionShape>("composition");
+        QTest::newRow("default split of 10") << shape(10, { 2, 2, 2, 4 }, { 26, 26, 10, 32 });
+        QTest::newRow("default split of 40") << shape(40, { 10, 10, 10, 10 }, { 26, 26, 10, 32 });
+        QTest::newRow("uneven 61") << shape(61, { 3, 25, 0, 33 }, { 26, 26, 10, 94 });
+        QTest::newRow("two classes") << shape(50, { 0, 20, 30, 0 }, { 26, 26, 10, 32 });
+        QTest::newRow("one class") << shape(20, { 0, 0, 20, 0 }, { 26, 26, 10, 32 });
+        QTest::newRow("one of each") << shape(4, { 1, 1, 1, 1 }, { 26, 26, 10, 1 });
+        QTest::newRow("default split of 140") << shape(140, { 35, 35, 35, 35 }, { 26, 26, 10, 32 });
+    }
+
+    void shouldAgreeWithTheStateWalkInClosedForm()
+    {
+        QFETCH(CompositionShape, composition);
+        const StrengthFigure walked = StrengthEstimate::entropyOf(composition);
+        const StrengthFigure closed = StrengthEstimate::entropyOf(composition, 0);
+        QCOMPARE(walked.kind, StrengthFigure::Kind::Exact);
+        QCOMPARE(closed.kind, StrengthFigure::Kind::Exact);
+        QVERIFY2(std::abs(walked.bits - closed.bits) < 1e-9 * walked.bits,
+                 qPrintable(QString::number(walked.bits, 'g', 17) + QStringLiteral(" vs ") +
+                            QString::number(closed.bits, 'g', 17)));
+    }
+
     void shouldGiveHandComputedValuesForDefaultSplits_data()
     {
         QTest::addColumn<QString>("length");
@@ -139,7 +163,7 @@ private Q_SLOTS:
         QTest::addColumn<CompositionShape>("composition");
         QTest::newRow("default split of 40") << shape(40, { 10, 10, 10, 10 }, { 26, 26, 10, 32 });
         QTest::newRow("uneven 30") << shape(30, { 3, 12, 0, 15 }, { 26, 26, 10, 94 });
-        QTest::newRow("one class") << shape(20, { 0, 0, 20, 0 }, { 26, 26, 10, 32 });
+        QTest::newRow("two classes") << shape(30, { 0, 12, 18, 0 }, { 26, 26, 10, 32 });
         QTest::newRow("capacities beyond the length") << shape(25, { 9, 9, 9, 9 }, { 26, 26, 10, 160 });
     }
 
@@ -147,7 +171,7 @@ private Q_SLOTS:
     {
         QFETCH(CompositionShape, composition);
         const StrengthFigure exact = StrengthEstimate::entropyOf(composition);
-        const StrengthFigure bound = StrengthEstimate::entropyOf(composition, 8);
+        const StrengthFigure bound = StrengthEstimate::entropyOf(composition, 8, 0);
         QCOMPARE(exact.kind, StrengthFigure::Kind::Exact);
         QCOMPARE(bound.kind, StrengthFigure::Kind::Bounded);
         QVERIFY2(bound.bits <= exact.bits + 1e-9 && exact.bits <= bound.upperBits + 1e-9,
@@ -156,21 +180,30 @@ private Q_SLOTS:
         QVERIFY(bound.text().startsWith(QStringLiteral("at least ")));
     }
 
-    void shouldStayExactOverTheUsualLengthsAndBoundTheLongest()
+    void shouldStayExactOverTheUsualLengthsAndBoundOnlyTheLongest()
     {
-        for (int length = 1; length <= 120; ++length) {
+        for (int length : { 1,  2,  3,  4,  5,  6,  7,  8,  9,  10,  11,  12,   13,   14,
+                            15, 16, 17, 18, 19, 20, 24, 32, 64, 100, 150, 1000, 10000 }) {
             GenerationSettings settings;
             setLength(settings, length);
             QCOMPARE(StrengthEstimate::ofSettings(settings).kind, StrengthFigure::Kind::Exact);
         }
+        // Past the walk through the states, the closed form still gives the exact figure...
+        const CompositionShape longer = shape(2000, { 500, 500, 500, 500 }, { 26, 26, 10, 32 });
+        const StrengthFigure exact = StrengthEstimate::entropyOf(longer);
+        QCOMPARE(exact.kind, StrengthFigure::Kind::Exact);
+        const StrengthFigure bounds = StrengthEstimate::entropyOf(longer, 0, 0);
+        QVERIFY(bounds.bits < exact.bits && exact.bits < bounds.upperBits);
+        // ...and beyond what the window's length box offers a bound remains.
         const StrengthFigure longest =
-            StrengthEstimate::entropyOf(shape(10000, { 2500, 2500, 2500, 2500 }, { 26, 26, 10, 32 }));
+            StrengthEstimate::entropyOf(shape(30000, { 7500, 7500, 7500, 7500 }, { 26, 26, 10, 32 }));
         QCOMPARE(longest.kind, StrengthFigure::Kind::Bounded);
-        // The characters alone give 5000 log2 26 + 2500 log2 10 + 2500 log2 32.
-        const double characters = 5000 * std::log2(26.0) + 2500 * std::log2(10.0) + 12500;
+        // The characters alone give 15000 log2 26 + 7500 log2 10 + 7500 log2 32; the class
+        // sequence adds at most 2 bits a position.
+        const double characters = 15000 * std::log2(26.0) + 7500 * std::log2(10.0) + 37500;
         QVERIFY(longest.bits > characters);
         QVERIFY(longest.upperBits > longest.bits);
-        QVERIFY(longest.upperBits < characters + 2 * 10000);
+        QVERIFY(longest.upperBits < characters + 2 * 30000);
     }
 
     void shouldReadTheShapeFromTheSettings()

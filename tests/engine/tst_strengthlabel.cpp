@@ -66,8 +66,8 @@ private Q_SLOTS:
         GenerationSettings settings;
         for (const CharacterClass c : { CharacterClass::Uppercase, CharacterClass::Lowercase,
                                         CharacterClass::Digit, CharacterClass::Symbol })
-            settings.setCount(c, QStringLiteral("2500"));
-        settings.setPasswordLength(QStringLiteral("10000"));
+            settings.setCount(c, QStringLiteral("5000"));
+        settings.setPasswordLength(QStringLiteral("20000"));
         StrengthLabel label(settings);
         QVERIFY(label.text().startsWith(QStringLiteral("Strength: at least ")));
         QVERIFY(label.toolTip().contains(QStringLiteral(" lies between ")));
