@@ -22,7 +22,7 @@ struct StrengthFigure
     enum class Kind {
         // `bits` is the entropy itself.
         Exact,
-        // The exact figure takes too much work; the entropy lies between `bits` and `upperBits`.
+        // The exact figure would take too long; the entropy lies between `bits` and `upperBits`.
         Bounded,
         // A user seed fixes the draws: at most `bits` (never more than 32), whatever the length.
         SeedLimited,
@@ -45,8 +45,8 @@ struct StrengthFigure
 // class's pool; the classes' characters never overlap, so a password tells its class sequence
 // and the entropy is that of the class sequence plus the expected sum of log2(pool size) over
 // the positions. The class sequence is not uniform over arrangements (a class that fills up
-// early narrows the later draws), so it is worked out over the composer's own states: how many
-// characters each class has placed.
+// early narrows the later draws), so it is worked out over the composer's own states (how many
+// characters each class has placed) or, for long passwords, in closed form.
 class StrengthEstimate
 {
 public:
