@@ -139,7 +139,9 @@ them for this run (and store them with --save).
       --lower N        lower-case letters per password
       --digits N       digits per password
       --symbols N      symbols per password
-      --symbol-set CHARS  the symbols allowed, by their characters (of ~`!@#$%^&*()-_+=|\{}[]:;"'<>,.?/)
+      --symbol-set CHARS
+                       the symbols allowed, by their characters, out of
+                       ~`!@#$%^&*()-_+=|\{}[]:;"'<>,.?/
       --exclude CHARS  characters that never appear
       --control        control characters (codes 0 to 31) join the symbols
       --extended       extended characters (codes 128 to 255) join the symbols
