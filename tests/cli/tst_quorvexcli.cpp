@@ -399,8 +399,10 @@ private Q_SLOTS:
             << QStringList { QStringLiteral("--control"), QStringLiteral("--symbol-set"), QString(),
                              QStringLiteral("-l"), QStringLiteral("2") }
             << QByteArray("entropy: 9.9 bits\n");
-        QTest::newRow("beyond the exact range")
-            << QStringList { QStringLiteral("-l"), QStringLiteral("1000") }
+        QTest::newRow("long, still exact") << QStringList { QStringLiteral("-l"), QStringLiteral("1000") }
+                                           << QByteArray("entropy: 6374.1 bits\n");
+        QTest::newRow("beyond the window's lengths")
+            << QStringList { QStringLiteral("-l"), QStringLiteral("20000") }
             << QByteArray("entropy: at least ");
     }
 
