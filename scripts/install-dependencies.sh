@@ -10,9 +10,10 @@ packages=(
     dbus xvfb xauth fonts-dejavu-core
     librsvg2-bin desktop-file-utils appstream
     gcovr
+    dpkg-dev file
 )
 if [ "${1:-}" = "--with-peers" ]; then
-    packages+=(pwgen)
+    packages+=(pwgen hyperfine)
 fi
 
 missing=()

@@ -4,6 +4,7 @@
 #include "generationsettings.h"
 #include "helplauncher.h"
 #include "spinbuttons.h"
+#include "strengthlabel.h"
 #include "symbolbutton.h"
 
 #include <QCheckBox>
@@ -273,6 +274,7 @@ QWidget *AdvancedOptionsDialog::createCombinationPage()
     grid->addWidget(lengthLabel, row, 0);
     grid->addLayout(numberField(length, lengthSpin), row, 1);
     grid->addWidget(unit, row, 2);
+    grid->addWidget(new StrengthLabel(m_settings, frame), row + 1, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
     auto *layout = new QVBoxLayout(page);

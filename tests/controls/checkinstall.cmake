@@ -17,7 +17,9 @@ endfunction()
 
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --component Lustrel --prefix ${prefix})
+foreach(component Lustrel LustrelDevelopment)
+    run(${CMAKE_COMMAND} --install ${BUILD_DIR} --component ${component} --prefix ${prefix})
+endforeach()
 
 file(GLOB_RECURSE utility_headers ${prefix}/*/delayservice.h ${prefix}/*/numbers.h)
 if(utility_headers)

@@ -1,0 +1,447 @@
+#include "eventyield.h"
+#include "generationsettings.h"
+#include "passwordcomposer.h"
+#include "randomsource.h"
+#include "scriptedprompter.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <array>
+
+namespace {
+
+struct Outcome
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+std::array<int, 4> classCounts(const QString &password)
+{
+    std::array<int, 4> counts {};
+    for (const QChar c : password) {
+        if (c >= u'A' && c <= u'Z')
+            ++counts[0];
+        else if (c >= u'a' && c <= u'z')
+            ++counts[1];
+        else if (c >= u'0' && c <= u'9')
+            ++counts[2];
+        else
+            ++counts[3];
+    }
+    return counts;
+}
+
+// The passwords of a line-separated run.
+QStringList linesOf(const QByteArray &out)
+{
+    QStringList lines = QString::fromUtf8(out).split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+class tst_QuorvexCli : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_config;
+
+    Outcome run(const QStringList &arguments, const QString &stdoutFile = {})
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        process.setProcessEnvironment(environment);
+        if (!stdoutFile.isEmpty())
+            process.setStandardOutputFile(stdoutFile);
+        process.start(QStringLiteral(QUORVEX_CLI), arguments);
+        process.closeWriteChannel();
+        Outcome outcome;
+        if (!process.waitForFinished(60000))
+            return outcome;
+        outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        outcome.out = process.readAllStandardOutput();
+        outcome.err = process.readAllStandardError();
+        return outcome;
+    }
+
+    Outcome generate(const QStringList &arguments)
+    {
+        return run(QStringList { QStringLiteral("generate") } + arguments);
+    }
+
+    QString settingsFile() const
+    {
+        return m_config.path() + QStringLiteral("/Talvore Software/Mintara.conf");
+    }
+
+private Q_SLOTS:
+    void init() { QFile::remove(settingsFile()); }
+
+    void shouldPlaceExactCountsInEveryPassword_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("classes");
+        QTest::newRow("stored defaults") << QStringList {} << 1 << QList<int> { 2, 2, 2, 4 };
+        QTest::newRow("length 16 alone") << QStringList { QStringLiteral("-l"), QStringLiteral("16") } << 2000
+                                         << QList<int> { 4, 4, 4, 4 };
+        QTest::newRow("length 7 alone")
+            << QStringList { QStringLiteral("--length=7") } << 500 << QList<int> { 2, 2, 2, 1 };
+        QTest::newRow("length 14 alone")
+            << QStringList { QStringLiteral("-l14") } << 500 << QList<int> { 4, 4, 4, 2 };
+        QTest::newRow("all four counts") << QStringList {
+            QStringLiteral("--upper"),  QStringLiteral("5"), QStringLiteral("--lower"),   QStringLiteral("0"),
+            QStringLiteral("--digits"), QStringLiteral("3"), QStringLiteral("--symbols"), QStringLiteral("2")
+        } << 1000 << QList<int> { 5, 0, 3, 2 };
+        QTest::newRow("one count over the stored ones")
+            << QStringList { QStringLiteral("--digits"), QStringLiteral("6") } << 500
+            << QList<int> { 2, 2, 6, 4 };
+        QTest::newRow("length with agreeing counts")
+            << QStringList { QStringLiteral("-l"), QStringLiteral("20"),        QStringLiteral("--upper"),
+                             QStringLiteral("8"),  QStringLiteral("--symbols"), QStringLiteral("2") }
+            << 500 << QList<int> { 8, 5, 5, 2 };
+        QTest::newRow("with control characters")
+            << QStringList { QStringLiteral("-l"), QStringLiteral("24"), QStringLiteral("--control") } << 1000
+            << QList<int> { 6, 6, 6, 6 };
+    }
+
+    void shouldPlaceExactCountsInEveryPassword()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, count);
+        QFETCH(QList<int>, classes);
+        if (count > 1)
+            arguments << QStringLiteral("-n") << QString::number(count);
+        const Outcome outcome = generate(arguments);
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.err, QByteArray());
+        const QStringList passwords = linesOf(outcome.out);
+        QCOMPARE(passwords.size(), count);
+        const std::array<int, 4> expected { classes[0], classes[1], classes[2], classes[3] };
+        for (const QString &password : passwords)
+            QCOMPARE(classCounts(password), expected);
+    }
+
+    void shouldDrawSymbolsOnlyFromTheChosenSet()
+    {
+        const Outcome outcome =
+            generate({ QStringLiteral("--symbol-set"), QStringLiteral("#%\\"), QStringLiteral("-l"),
+                       QStringLiteral("12"), QStringLiteral("-n"), QStringLiteral("400") });
+        QCOMPARE(outcome.status, 0);
+        QSet<QChar> seen;
+        for (const QString &password : linesOf(outcome.out)) {
+            for (const QChar c : password) {
+                if (classCounts(QString(c))[3] == 1)
+                    seen.insert(c);
+            }
+        }
+        QCOMPARE(seen, (QSet<QChar> { u'#', u'%', u'\\' }));
+    }
+
+    void shouldNeverShowAnExcludedCharacter()
+    {
+        const QString excluded = QStringLiteral("O0Il1|#B8");
+        const Outcome outcome =
+            generate({ QStringLiteral("--exclude"), excluded, QStringLiteral("-l"), QStringLiteral("16"),
+                       QStringLiteral("-n"), QStringLiteral("3000") });
+        QCOMPARE(outcome.status, 0);
+        const QStringList passwords = linesOf(outcome.out);
+        QCOMPARE(passwords.size(), 3000);
+        QSet<QChar> seen;
+        for (const QString &password : passwords) {
+            QCOMPARE(classCounts(password), (std::array { 4, 4, 4, 4 }));
+            for (const QChar c : password)
+                seen.insert(c);
+        }
+        for (const QChar c : excluded)
+            QVERIFY2(!seen.contains(c), qPrintable(QString(c)));
+        // Everything else still turns up: 23 + 25 + 7 letters and digits, 30 symbols.
+        QCOMPARE(seen.size(), 23 + 25 + 7 + 30);
+    }
+
+    void shouldRepeatTheEnginesDrawsForASeed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<bool>("extended");
+        QTest::addColumn<QString>("symbols");
+        QTest::newRow("length 16") << QStringList { QStringLiteral("-l"), QStringLiteral("16") }
+                                   << QStringLiteral("16") << QList<int> { 4, 4, 4, 4 } << false << QString();
+        QTest::newRow("stored defaults")
+            << QStringList {} << QStringLiteral("10") << QList<int> { 2, 2, 2, 4 } << false << QString();
+        QTest::newRow("extended, two symbols")
+            << QStringList { QStringLiteral("--extended"), QStringLiteral("--symbol-set"),
+                             QStringLiteral("!~"),         QStringLiteral("--upper"),
+                             QStringLiteral("1"),          QStringLiteral("--symbols"),
+                             QStringLiteral("9") }
+            << QStringLiteral("14") << QList<int> { 1, 2, 2, 9 } << true << QStringLiteral("!~");
+    }
+
+    void shouldRepeatTheEnginesDrawsForASeed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, length);
+        QFETCH(QList<int>, counts);
+        QFETCH(bool, extended);
+        QFETCH(QString, symbols);
+
+        for (const qint32 seed : { 1, -17, 2147483647 }) {
+            // The window's run: seed once, then one composition per password.
+            GenerationSettings settings;
+            for (int c = 0; c < 4; ++c)
+                settings.setCount(CharacterClass(c), QString::number(counts[c]));
+            settings.setPasswordLength(length);
+            settings.setExtendedSymbolChars(extended ? 1 : 0);
+            if (!symbols.isEmpty()) {
+                for (int i = 0; i < GenerationSettings::SymbolCount; ++i)
+                    settings.setSymbolSelected(
+                        i, symbols.contains(GenerationSettings::SymbolTable()[std::size_t(i)].character));
+            }
+            RandomSource random;
+            ScriptedPrompter prompter;
+            EventYield yield;
+            PasswordComposer composer(settings, random, prompter, yield);
+            random.SetSeed(seed);
+            QStringList expected;
+            for (int i = 0; i < 50; ++i)
+                expected << composer.compose(length);
+
+            const Outcome outcome = generate(arguments +
+                                             QStringList { QStringLiteral("--seed"), QString::number(seed),
+                                                           QStringLiteral("-n"), QStringLiteral("50") });
+            QCOMPARE(outcome.status, 0);
+            QCOMPARE(linesOf(outcome.out), expected);
+        }
+    }
+
+    void shouldUseAStoredSeedAsTheWindowDoes()
+    {
+        const Outcome saved = generate({ QStringLiteral("--seed"), QStringLiteral("99"), QStringLiteral("-n"),
+                                         QStringLiteral("5"), QStringLiteral("--save") });
+        QCOMPARE(saved.status, 0);
+        const Outcome again = generate({ QStringLiteral("-n"), QStringLiteral("5") });
+        QCOMPARE(again.status, 0);
+        QCOMPARE(again.out, saved.out);
+        // Seed 0 is the system's random source: no two runs alike.
+        const Outcome first = generate(
+            { QStringLiteral("--seed"), QStringLiteral("0"), QStringLiteral("-l"), QStringLiteral("40") });
+        const Outcome second = generate(
+            { QStringLiteral("--seed"), QStringLiteral("0"), QStringLiteral("-l"), QStringLiteral("40") });
+        QVERIFY(first.out != second.out);
+    }
+
+    void shouldRefuseBadInputWithOneLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char *name, QStringList arguments, int status, const char *message) {
+            QTest::newRow(name) << arguments << status << QString::fromUtf8(message);
+        };
+        row("letters for the count", { "generate", "-n", "ten" }, 2,
+            "--count needs a whole number, not \"ten\"");
+        row("count of 0", { "generate", "--count", "0" }, 2, "--count must be at least 1, not 0");
+        row("negative count", { "generate", "-n", "-3" }, 2, "--count must be at least 1, not -3");
+        row("fractional count", { "generate", "-n", "2.5" }, 2, "--count needs a whole number, not \"2.5\"");
+        row("length of 0", { "generate", "-l", "0" }, 2, "--length must be at least 1, not 0");
+        row("length beyond 16 bits", { "generate", "-l", "40000" }, 2,
+            "--length must be at most 32767, not 40000");
+        row("letters for a class count", { "generate", "--digits", "x" }, 2,
+            "--digits needs a whole number, not \"x\"");
+        row("negative class count", { "generate", "--upper", "-1" }, 2, "--upper must be at least 0, not -1");
+        row("counts disagree with the length", { "generate", "-l", "16", "--symbols", "6" }, 2,
+            "the counts add up to 18, but --length is 16");
+        row("all counts 0", { "generate", "--upper", "0", "--lower", "0", "--digits", "0", "--symbols", "0" },
+            2, "the counts add up to 0: there is nothing to compose");
+        row("counts beyond 16 bits", { "generate", "--upper", "30000", "--lower", "30000" }, 2,
+            "the counts add up to 60006, more than 32767");
+        row("no symbol with symbols wanted", { "generate", "--symbol-set", "" }, 2,
+            "symbols are wanted but none is selected (--symbol-set)");
+        row("unknown symbol", { "generate", "--symbol-set", "#a" }, 2,
+            "--symbol-set: \"a\" is not one of the 32 symbols");
+        row("a class excluded whole", { "generate", "--exclude", "0123456789" }, 2,
+            "digits are wanted but --exclude leaves none");
+        row("letters for the seed", { "generate", "--seed", "abc" }, 2,
+            "--seed needs a whole number, not \"abc\"");
+        row("seed beyond 32 bits", { "generate", "--seed", "2147483648" }, 2,
+            "--seed must be at most 2147483647, not 2147483648");
+        row("unknown option", { "generate", "--frobnicate" }, 2, "Unknown option 'frobnicate'.");
+        row("value missing", { "generate", "-n" }, 2, "Missing value after '-n'.");
+        row("no command", {}, 2, "no command given; \"quorvex-cli --help\" lists them");
+        row("unknown command", { "make" }, 2, "unknown command \"make\"; the command is \"generate\"");
+        row("stray argument", { "generate", "now" }, 2, "unexpected argument \"now\"");
+    }
+
+    void shouldRefuseBadInputWithOneLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const Outcome outcome = run(arguments);
+        QCOMPARE(outcome.status, status);
+        QCOMPARE(outcome.out, QByteArray());
+        QCOMPARE(QString::fromUtf8(outcome.err), QStringLiteral("quorvex-cli: ") + message + u'\n');
+        QVERIFY(!QFile::exists(settingsFile()));
+    }
+
+    void shouldRefuseStoredSettingsThatCannotCompose()
+    {
+        QVERIFY(generate({ QStringLiteral("--save"), QStringLiteral("--symbol-set"), QStringLiteral("#"),
+                           QStringLiteral("--seed"), QStringLiteral("5") })
+                    .status == 0);
+        QFile file(settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray content = file.readAll();
+        file.close();
+        content.replace("%23=1", "%23=0");
+        content.replace("UserSeed=5", "UserSeed=seven");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+
+        Outcome outcome = generate({});
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.out, QByteArray());
+        QCOMPARE(outcome.err,
+                 QByteArray("quorvex-cli: the stored user seed \"seven\" is not a whole number within "
+                            "32 bits; give one with --seed\n"));
+        outcome = generate({ QStringLiteral("--seed"), QStringLiteral("3") });
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.err,
+                 QByteArray("quorvex-cli: the stored settings cannot be used: symbols are wanted but none is "
+                            "selected\n"));
+        // Options that mend it are enough; the store itself stays as it was.
+        outcome = generate({ QStringLiteral("--seed"), QStringLiteral("3"), QStringLiteral("--symbols"),
+                             QStringLiteral("0") });
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+    }
+
+    void shouldLeaveTheStoreAloneUnlessAskedToSave()
+    {
+        QCOMPARE(generate({ QStringLiteral("-l"), QStringLiteral("30") }).status, 0);
+        QVERIFY(!QFile::exists(settingsFile()));
+
+        QCOMPARE(generate({ QStringLiteral("--save"), QStringLiteral("--upper"), QStringLiteral("0"),
+                            QStringLiteral("--lower"), QStringLiteral("8"), QStringLiteral("--digits"),
+                            QStringLiteral("0"), QStringLiteral("--symbols"), QStringLiteral("0"),
+                            QStringLiteral("--exclude"), QStringLiteral("abc") })
+                     .status,
+                 0);
+        QVERIFY(QFile::exists(settingsFile()));
+        const Outcome outcome = generate({ QStringLiteral("-n"), QStringLiteral("300") });
+        QCOMPARE(outcome.status, 0);
+        QSet<QChar> seen;
+        for (const QString &password : linesOf(outcome.out)) {
+            QCOMPARE(classCounts(password), (std::array { 0, 8, 0, 0 }));
+            for (const QChar c : password)
+                seen.insert(c);
+        }
+        // The exclusion was for that run only.
+        QVERIFY(seen.contains(u'a'));
+    }
+
+    void shouldSeparateWithNulWhenControlCharactersJoin()
+    {
+        const Outcome outcome =
+            generate({ QStringLiteral("-0"), QStringLiteral("--control"), QStringLiteral("--upper"),
+                       QStringLiteral("0"), QStringLiteral("--lower"), QStringLiteral("0"),
+                       QStringLiteral("--digits"), QStringLiteral("0"), QStringLiteral("--symbols"),
+                       QStringLiteral("30"), QStringLiteral("-n"), QStringLiteral("300") });
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(outcome.out.endsWith('\0'));
+        const QList<QByteArray> passwords = outcome.out.chopped(1).split('\0');
+        QCOMPARE(passwords.size(), 300);
+        QSet<char> controls;
+        for (const QByteArray &password : passwords) {
+            QCOMPARE(password.size(), 30);
+            for (const char c : password) {
+                if (quint8(c) < 32)
+                    controls.insert(c);
+            }
+        }
+        // Every control character but the separator turns up, the line feed among them.
+        QCOMPARE(controls.size(), 31);
+        QVERIFY(controls.contains('\n'));
+
+        // Line by line, the line feed is the one left out.
+        const Outcome lines = generate({ QStringLiteral("--control"), QStringLiteral("-l"),
+                                         QStringLiteral("40"), QStringLiteral("-n"), QStringLiteral("300") });
+        QCOMPARE(lines.status, 0);
+        const QList<QByteArray> passwordLines = lines.out.chopped(1).split('\n');
+        QCOMPARE(passwordLines.size(), 300);
+        for (const QByteArray &password : passwordLines)
+            QCOMPARE(password.size(), 40);
+        QVERIFY(lines.out.contains('\0'));
+    }
+
+    void shouldPrintTheStrengthOnStandardError_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("figure");
+        QTest::newRow("defaults") << QStringList {} << QByteArray("entropy: 58.7 bits\n");
+        QTest::newRow("user seed") << QStringList { QStringLiteral("--seed"), QStringLiteral("8") }
+                                   << QByteArray("entropy: at most 32 bits (user seed)\n");
+        // 2 of 31 symbols once the line feed is left out: 2 log2 31.
+        QTest::newRow("separator left out")
+            << QStringList { QStringLiteral("--control"), QStringLiteral("--symbol-set"), QString(),
+                             QStringLiteral("-l"), QStringLiteral("2") }
+            << QByteArray("entropy: 9.9 bits\n");
+        QTest::newRow("long, still exact") << QStringList { QStringLiteral("-l"), QStringLiteral("1000") }
+                                           << QByteArray("entropy: 6374.1 bits\n");
+        QTest::newRow("beyond the window's lengths")
+            << QStringList { QStringLiteral("-l"), QStringLiteral("20000") }
+            << QByteArray("entropy: at least ");
+    }
+
+    void shouldPrintTheStrengthOnStandardError()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, figure);
+        const Outcome outcome = generate(arguments << QStringLiteral("--entropy"));
+        QCOMPARE(outcome.status, 0);
+        QVERIFY2(outcome.err.startsWith(figure), outcome.err.constData());
+        QCOMPARE(linesOf(outcome.out).size(), 1);
+    }
+
+    void shouldFailWhenTheOutputCannotBeWritten()
+    {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full");
+        const Outcome outcome =
+            run({ QStringLiteral("generate"), QStringLiteral("-n"), QStringLiteral("10") },
+                QStringLiteral("/dev/full"));
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.err,
+                 QByteArray("quorvex-cli: cannot write the passwords: No space left on device\n"));
+    }
+
+    void shouldShowHelpAndVersion()
+    {
+        const Outcome help = run({ QStringLiteral("--help") });
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.startsWith("Usage: quorvex-cli generate"));
+        for (const char *option : { "--count", "--length", "--upper", "--lower", "--digits", "--symbols",
+                                    "--symbol-set", "--exclude", "--control", "--extended", "--seed",
+                                    "--null", "--save", "--entropy", "--version" })
+            QVERIFY2(help.out.contains(option), option);
+        const Outcome version = run({ QStringLiteral("--version") });
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out, QByteArray("quorvex-cli " QUORVEX_VERSION "\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_QuorvexCli)
+#include "tst_quorvexcli.moc"
