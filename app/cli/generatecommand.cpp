@@ -101,9 +101,9 @@ void GenerateCommand::loadStoredSettings()
     // As the window loads them, except that nothing is written back: a first run leaves the
     // store as it found it.
     const SettingsStore::ReadOutcome outcome = SettingsStore(m_settings).read();
-    if (outcome.firstFailure)
+    if (outcome.report)
         settingsError(QStringLiteral("the stored settings hold a value that cannot be used: %1")
-                          .arg(outcome.firstFailure->description));
+                          .arg(outcome.report->description));
     bool anyCountEmpty = false;
     for (int c = 0; c < ClassCount; ++c)
         anyCountEmpty = anyCountEmpty || m_settings.count(CharacterClass(c)).isEmpty();

@@ -351,7 +351,7 @@ private Q_SLOTS:
         } counter;
         XGlowLabel label;
         CountingDelayService delay;
-        label.setDelayService(&delay);
+        ControlPacing::setDelayService(label, &delay);
         label.resize(100, 30);
         label.show();
         QVERIFY(QTest::qWaitForWindowExposed(&label));

@@ -262,7 +262,7 @@ private Q_SLOTS:
         } counter;
         XGradProgress bar;
         CountingDelayService delay;
-        bar.setDelayService(&delay);
+        ControlPacing::setDelayService(bar, &delay);
         placeBar(bar, 0, 100);
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
