@@ -17,6 +17,7 @@
 #include "propertybag.h"
 #include "randomsource.h"
 #include "reporterror.h"
+#include "runpacing.h"
 #include "spinbuttons.h"
 #include "xglowlabel.h"
 #include "xgradprogress.h"
@@ -100,6 +101,7 @@ frmMain::frmMain(ActivityGate &gate, const MainWindowServices &services, QWidget
     , m_delay(services.delay)
     , m_fileDialogs(services.fileDialogs)
     , m_help(services.help)
+    , m_clock(services.clock)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
@@ -131,7 +133,10 @@ void frmMain::createControls()
                                           { { QStringLiteral("Caption"), QStringLiteral("Talvore") },
                                             { QStringLiteral("BackStyle"), 0 },
                                             { QStringLiteral("Appearance"), 0 },
-                                            { QStringLiteral("Font"), captionFont } });
+                                            { QStringLiteral("Font"), captionFont },
+                                            { QStringLiteral("Alignment"), 2 } });
+    // Room around the caption for the plate it gets on a dark scheme.
+    XGlowLabel1->setFixedSize(XGlowLabel1->sizeHint() + QSize(18, 6));
 
     Frame1 = new QWidget(Picture1);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -262,7 +267,7 @@ void frmMain::createLayout()
 {
     // The banner: logo and maker on the left, the step counter on the right, then the guide.
     auto *brand = new QHBoxLayout;
-    brand->setSpacing(10);
+    brand->setSpacing(4);
     brand->addWidget(imgLogo);
     brand->addWidget(XGlowLabel1, 0, Qt::AlignVCenter);
     brand->addStretch(1);
@@ -592,7 +597,13 @@ QString frmMain::Generate()
     m_running = true;
     m_stopRequested = false;
     m_compositionFailed = false;
-    const auto finished = qScopeGuard([this] {
+    // The bar's steps and the run's own pauses share one pace, so neither the work between
+    // them nor late timers stretch the run.
+    RunPacing pacing(m_delay, m_clock);
+    barGenProgress->setDelayService(&pacing);
+    const auto finished = qScopeGuard([this, &pacing] {
+        barGenProgress->setDelayService(&m_delay);
+        m_lastRunPacingMs = pacing.askedMs();
         m_running = false;
         if (m_closeAfterRun) {
             // The window was closed meanwhile: unload now that the run has let go.
@@ -626,7 +637,7 @@ QString frmMain::Generate()
         else
             m_random.SetSeed(0);
         lstPassword->setEnabled(true);
-        lstPassword->clear();
+        lstPassword->clearEntries();
         if (m_options.settings().PasswordLength() != txtPassLen->text())
             m_options.settings().setPasswordLength(txtPassLen->text());
         if (!m_options.VerifyInputAndSaveSettings()) {
@@ -643,7 +654,7 @@ QString frmMain::Generate()
     }
 
     bool stopped = false;
-    const bool passwordsMade = runPhase(3, [this, &stopped] {
+    const bool passwordsMade = runPhase(3, [this, &stopped, &pacing] {
         const qint16 count = Numbers::toInteger(Numbers::roundDown(Numbers::read(txtNumPass->text())));
         if (count == 0)
             raiseError(ErrorNumber::DivisionByZero);
@@ -668,7 +679,7 @@ QString frmMain::Generate()
             }
             AddPassword(password);
             if (pause > 0)
-                m_delay.Pause(pause);
+                pacing.Pause(pause);
             else
                 m_yield();
             if (m_stopRequested) {
@@ -679,7 +690,7 @@ QString frmMain::Generate()
         cmdCopy->setEnabled(true);
         if (cmdCopy->isVisible())
             cmdCopy->setFocus(Qt::OtherFocusReason);
-        m_delay.Pause(200);
+        pacing.Pause(200);
     });
     if (!passwordsMade || stopped) {
         restoreAfterRun();

@@ -40,6 +40,8 @@ struct MainWindowServices
     DelayService &delay;
     FileDialogService &fileDialogs;
     HelpLauncher *help = nullptr;
+    // Milliseconds from any fixed point, pacing the run; empty: a monotonic clock.
+    std::function<qint64()> clock = {};
 };
 
 // The program's one main window: the two numbers of a batch, the buttons that generate, copy
@@ -91,6 +93,8 @@ public:
     bool isRunning() const { return m_running; }
     // Passwords made by a completed run and not saved since.
     bool passwordsUnsaved() const { return m_passwordsUnsaved; }
+    // The pauses the last run asked for, in total: the least time it could take.
+    qint64 lastRunPacingMs() const { return m_lastRunPacingMs; }
     // The step guide's state.
     const StepGuide &stepGuide() const { return m_guide; }
 
@@ -149,6 +153,7 @@ private:
     DelayService &m_delay;
     FileDialogService &m_fileDialogs;
     HelpLauncher *m_help;
+    std::function<qint64()> m_clock;
     EventYield m_yield;
     PasswordComposer *m_composer = nullptr;
 
@@ -156,6 +161,7 @@ private:
     StepGuide m_guide;
     std::array<QWidget *, StepGuide::StepCount> m_stepControls {};
     bool m_passwordsUnsaved = false;
+    qint64 m_lastRunPacingMs = 0;
     bool m_running = false;
     bool m_stopRequested = false;
     bool m_compositionFailed = false;

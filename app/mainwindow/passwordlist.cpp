@@ -1,5 +1,6 @@
 #include "passwordlist.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QStyledItemDelegate>
 
@@ -37,6 +38,20 @@ PasswordList::PasswordList(QWidget *parent)
     setItemDelegate(new ExtentDelegate(*this));
 }
 
+void PasswordList::addEntry(const QString &text)
+{
+    addItem(text);
+    if (m_widestKnown)
+        m_widest = qMax(m_widest, entryWidth(text));
+}
+
+void PasswordList::clearEntries()
+{
+    clear();
+    m_widest = 0;
+    m_widestKnown = true;
+}
+
 QStringList PasswordList::entries() const
 {
     QStringList all;
@@ -68,11 +83,21 @@ int PasswordList::entryWidth(const QString &text) const
 
 int PasswordList::widestEntryWidth() const
 {
-    const QFontMetrics metrics = fontMetrics();
-    int widest = 0;
-    for (int row = 0; row < count(); ++row)
-        widest = qMax(widest, metrics.horizontalAdvance(QLatin1Char(' ') + item(row)->text()));
-    return widest;
+    if (!m_widestKnown) {
+        const QFontMetrics metrics = fontMetrics();
+        m_widest = 0;
+        for (int row = 0; row < count(); ++row)
+            m_widest = qMax(m_widest, metrics.horizontalAdvance(QLatin1Char(' ') + item(row)->text()));
+        m_widestKnown = true;
+    }
+    return m_widest;
+}
+
+void PasswordList::changeEvent(QEvent *event)
+{
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        m_widestKnown = false;
 }
 
 void PasswordList::setHorizontalExtent(int pixels)

@@ -14,7 +14,9 @@ public:
     explicit PasswordList(QWidget *parent = nullptr);
 
     // Adds `text` as the last entry.
-    void addEntry(const QString &text) { addItem(text); }
+    void addEntry(const QString &text);
+    // Removes every entry.
+    void clearEntries();
     // Every entry, in order.
     QStringList entries() const;
     // The selected entries, in list order.
@@ -24,13 +26,19 @@ public:
 
     // The width in pixels of a space followed by `text`, in the list's font.
     int entryWidth(const QString &text) const;
-    // The widest entryWidth() of all entries; 0 for an empty list.
+    // The widest entryWidth() of all entries; 0 for an empty list. Kept up to date as entries
+    // come, so asking after a long run costs nothing.
     int widestEntryWidth() const;
 
     // The width the rows take, so the horizontal scroll range lets the widest one be read.
     int horizontalExtent() const { return m_extent; }
     void setHorizontalExtent(int pixels);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     int m_extent = 0;
+    mutable int m_widest = 0;
+    mutable bool m_widestKnown = true;
 };

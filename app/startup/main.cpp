@@ -14,23 +14,51 @@
 #include <QCommandLineParser>
 #include <QIcon>
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    // These two names place the settings store, so they stay what they have always been.
-    QCoreApplication::setOrganizationName(QStringLiteral("Talvore Software"));
-    QCoreApplication::setApplicationName(QStringLiteral("Mintara"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
-    QGuiApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("quorvex"), QIcon(QStringLiteral(":/mainwindow/icons/quorvex.svg"))));
+namespace {
 
-    QCommandLineParser parser;
+void describeCommandLine(QCommandLineParser &parser)
+{
     parser.setApplicationDescription(applicationTitle() +
                                      QStringLiteral(": makes random passwords and copies or saves them."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.process(app);
+}
+
+// --help and --version answer on the terminal, also where there is no display to open.
+bool answersOnTerminal(int argc, char *argv[])
+{
+    for (int index = 1; index < argc; ++index) {
+        const QByteArray arg(argv[index]);
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // These two names place the settings store, so they stay what they have always been.
+    QCoreApplication::setOrganizationName(QStringLiteral("Talvore Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("Mintara"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
+    if (answersOnTerminal(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        QCommandLineParser parser;
+        describeCommandLine(parser);
+        parser.process(terminal); // prints and exits
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
+    QGuiApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("quorvex"), QIcon(QStringLiteral(":/mainwindow/icons/quorvex.svg"))));
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.process(app); // refuses what it does not know
 
     HelpLauncher help;
     WidgetPrompter widgetPrompter(&help);

@@ -17,6 +17,19 @@
 #include <QPushButton>
 #include <memory>
 
+// Pauses that only count, and a clock that moves by them alone, so the work between pauses
+// takes no time and the run's pacing asks for its pauses whole.
+class CountingClockDelay : public CountingDelayService
+{
+public:
+    qint64 now = 0;
+    void Pause(qint32 milliseconds) override
+    {
+        now += qMax(0, milliseconds);
+        CountingDelayService::Pause(milliseconds);
+    }
+};
+
 // A main window over scripted prompts, file dialog and random source, with pauses that only
 // count, and its settings in a temporary store.
 class MainWindowFixture
@@ -26,11 +39,13 @@ public:
     ScriptedPrompter prompter;
     ActivityGate gate;
     ScriptedRandomSource random { 7 };
-    CountingDelayService delay;
+    CountingClockDelay delay;
     ScriptedFileDialog files;
     AdvancedOptions options { prompter };
     AdvancedDialogHost host { options };
-    frmMain window { gate, { options, host, prompter, random, delay, files, nullptr } };
+    frmMain window { gate, { options, host, prompter, random, delay, files, nullptr, [this] {
+                                return delay.now;
+                            } } };
 
     template<typename T = QWidget>
     T *control(const QString &name) const

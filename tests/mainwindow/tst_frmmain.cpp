@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -333,6 +334,24 @@ private Q_SLOTS:
             QCOMPARE(password.size(), 12);
     }
 
+    void shouldNotComposeFromEditsThrownAwayDuringARun()
+    {
+        // During the first pause someone edits the counts in the settings window and cancels.
+        f->delay.duringPause = onPause(f->delay, 1, 100, [this] {
+            GenerationSettings &settings = f->options.settings();
+            settings.setNumLowercaseChars(QStringLiteral("0"));
+            settings.setNumNumbers(QStringLiteral("0"));
+            settings.setNumSymbols(QStringLiteral("0"));
+            settings.setNumUppercaseChars(QStringLiteral("10"));
+            f->host.unload();
+        });
+        f->generate(QStringLiteral("4"));
+        const QStringList passwords = f->list()->entries();
+        QCOMPARE(passwords.size(), 4);
+        for (const QString &password : passwords.mid(1))
+            QVERIFY2(password != password.toUpper(), qPrintable(password));
+    }
+
     void shouldShowTheSettingsWhenTheCheckRefuses()
     {
         f->generate(QStringLiteral("2"));
@@ -467,8 +486,22 @@ private Q_SLOTS:
         QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
 
         QCOMPARE(f->list()->selectedEntries(), f->list()->entries());
-        QCOMPARE(f->list()->horizontalExtent(), f->list()->widestEntryWidth());
-        QVERIFY(f->list()->horizontalExtent() > 0);
+        const auto widestNow = [this] {
+            int widest = 0;
+            for (const QString &entry : f->list()->entries())
+                widest = qMax(widest, f->list()->entryWidth(entry));
+            return widest;
+        };
+        const int widest = widestNow();
+        QCOMPARE(f->list()->horizontalExtent(), widest);
+        QVERIFY(f->list()->horizontalScrollBar()->maximum() + f->list()->viewport()->width() >= widest);
+        // A bigger font widens the entries; the next update follows it.
+        QFont bigger = f->list()->font();
+        bigger.setPointSizeF(bigger.pointSizeF() * 2);
+        f->list()->setFont(bigger);
+        f->window.UpdateListScrollWidth();
+        QVERIFY(widestNow() > widest);
+        QCOMPARE(f->list()->horizontalExtent(), widestNow());
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  f->list()->entries().join(QStringLiteral("\r\n")) + "\r\n");
     }
