@@ -673,7 +673,8 @@ QString frmMain::Generate()
             m_options.ensureLoaded();
             const QString password = m_composer->GenerateOnePassword(txtPassLen->text());
             if (m_compositionFailed || m_stopRequested) {
-                // The same settings would fail every further password the same way.
+                // A failed composition would fail every further password the same way, one
+                // message each; a closed window wants the run over.
                 stopped = true;
                 return;
             }

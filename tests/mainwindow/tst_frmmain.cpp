@@ -127,6 +127,9 @@ private Q_SLOTS:
         QVERIFY(f->host.dialog()->isHidden());
         QCOMPARE(f->control<SpinButtons>(QStringLiteral("udNumPass"))->buddy(), f->txtNumPass());
         QCOMPARE(f->control<SpinButtons>(QStringLiteral("udPassLen"))->maximum(), 10000);
+        QSignalSpy about(&f->window, &frmMain::aboutRequested);
+        QTest::mouseClick(f->button("cmdAbout"), Qt::LeftButton);
+        QCOMPARE(about.count(), 1);
     }
 
     void shouldShowStepOneAtLoad()
