@@ -1,6 +1,11 @@
 #include "filedialogservice.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
 
 class TestFileDialogService : public QObject
 {
@@ -37,7 +42,59 @@ private Q_SLOTS:
             madeSuffixes << FileDialogService::suffixOf(nameFilter);
         QCOMPARE(madeSuffixes, suffixes);
     }
+
+    void shouldAskModallyToItsOwnerAndReturnTheChoice_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("a file chosen") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void shouldAskModallyToItsOwnerAndReturnTheChoice()
+    {
+        QFETCH(bool, accept);
+        QTemporaryDir dir;
+        QWidget owner;
+        owner.show();
+        QString seenTitle;
+        QStringList seenFilters;
+        QString seenFilter;
+        Qt::WindowModality seenModality = Qt::NonModal;
+        QWidget *seenParent = nullptr;
+        QTimer::singleShot(0, &owner, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seenTitle = dialog->windowTitle();
+            seenFilters = dialog->nameFilters();
+            seenFilter = dialog->selectedNameFilter();
+            seenModality = dialog->windowModality();
+            seenParent = dialog->parentWidget();
+            if (!accept) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(dir.filePath(QStringLiteral("passwords")));
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog keeps its accept() protected
+        });
+
+        WidgetFileDialogService service;
+        QString fileName;
+        QString fileTitle;
+        bool accepted = !accept;
+        service.ShowSaveDialog(fileName, fileTitle, true,
+                               QStringLiteral("Text files (*.txt):*.txt|All files (*.*):*.*"), 1, dir.path(),
+                               QStringLiteral("Save Password To"), QString(), &owner, 0, accepted);
+
+        QCOMPARE(seenTitle, QStringLiteral("Save Password To"));
+        QCOMPARE(seenFilters, (QStringList { "Text files (*.txt)", "All files (*)" }));
+        QCOMPARE(seenFilter, QStringLiteral("Text files (*.txt)"));
+        QCOMPARE(seenModality, Qt::WindowModal);
+        QCOMPARE(seenParent, &owner);
+        QCOMPARE(accepted, accept);
+        // A name typed without an extension gets the chosen filter's.
+        QCOMPARE(fileName, accept ? dir.filePath(QStringLiteral("passwords.txt")) : QString());
+        QCOMPARE(fileTitle, accept ? QStringLiteral("passwords.txt") : QString());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestFileDialogService)
+QTEST_MAIN(TestFileDialogService)
 #include "tst_filedialogservice.moc"
