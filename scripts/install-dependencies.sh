@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev libqt6svg6
     libsodium-dev libbenchmark-dev
     dbus xvfb xauth fonts-dejavu-core
     librsvg2-bin desktop-file-utils appstream

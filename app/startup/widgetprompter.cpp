@@ -31,7 +31,9 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 QString displayText(const QString &text)
 {
     QString shown = text;
+    // CR LF and a lone CR both break the line: some messages are built with CR alone.
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;
 }
 

@@ -313,7 +313,6 @@ private Q_SLOTS:
         settings.setPasswordLength(QStringLiteral("14"));
         settings.setUserSeed(QStringLiteral("5"));
         options.unload();
-        options.unload(); // nothing left to forget
         QCOMPARE(unloaded.count(), 1);
         // At once, for readers that keep their reference without asking again.
         QVERIFY(options.isLoaded());
@@ -321,6 +320,11 @@ private Q_SLOTS:
         QCOMPARE(&options.settings(), &settings); // the same record, readers keep their reference
         QCOMPARE(countsOf(settings), QStringLiteral("2/2/2/4"));
         QCOMPARE(settings.UserSeed(), QStringLiteral("0"));
+        // The program's end forgets without reloading, once.
+        options.discard();
+        options.discard();
+        QCOMPARE(unloaded.count(), 2);
+        QVERIFY(!options.isLoaded());
     }
 
     void shouldCheckTheRecordBeforeSavingIt_data()

@@ -74,12 +74,12 @@ private Q_SLOTS:
             clickButton(dialog, QMessageBox::StandardButton(click));
         });
         MessageRequest request;
-        request.text = QStringLiteral("First line\r\nSecond line");
+        request.text = QStringLiteral("First line\r\nSecond line\rThird line");
         request.title = QStringLiteral("Title");
         request.buttons = buttons;
         request.icon = MessageIcon::Exclamation;
         QCOMPARE(prompter.showMessage(request), answer);
-        QCOMPARE(shownText, QStringLiteral("First line\nSecond line"));
+        QCOMPARE(shownText, QStringLiteral("First line\nSecond line\nThird line"));
         QCOMPARE(shownTitle, QStringLiteral("Title"));
         QCOMPARE(shownIcon, QMessageBox::Warning);
     }

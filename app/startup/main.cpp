@@ -1,0 +1,91 @@
+#include "aboutdialog.h"
+#include "activitygate.h"
+#include "advanceddialoghost.h"
+#include "advancedoptions.h"
+#include "applicationicon.h"
+#include "applicationtitle.h"
+#include "automationserver.h"
+#include "delayservice.h"
+#include "filedialogservice.h"
+#include "frmmain.h"
+#include "gatedprompter.h"
+#include "helplauncher.h"
+#include "mainwindowautomation.h"
+#include "randomsource.h"
+#include "widgetprompter.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+namespace {
+
+void describeCommandLine(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(applicationTitle() +
+                                     QStringLiteral(": makes random passwords and copies or saves them."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+// --help and --version answer on the terminal, also where there is no display to open.
+bool answersOnTerminal(int argc, char *argv[])
+{
+    for (int index = 1; index < argc; ++index) {
+        const QByteArray arg(argv[index]);
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // These two names place the settings store, so they stay what they have always been.
+    QCoreApplication::setOrganizationName(QStringLiteral("Talvore Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("Mintara"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
+    if (answersOnTerminal(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        QCommandLineParser parser;
+        describeCommandLine(parser);
+        parser.process(terminal); // prints and exits
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
+    QGuiApplication::setWindowIcon(applicationIcon());
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.process(app); // refuses what it does not know
+
+    HelpLauncher help;
+    WidgetPrompter widgetPrompter(&help);
+    ActivityGate gate;
+    GatedPrompter prompter(widgetPrompter, gate);
+    AdvancedOptions options(prompter);
+    AdvancedDialogHost advancedDialog(options, &help);
+    WidgetFileDialogService fileDialogs;
+
+    frmMain window(gate,
+                   { options, advancedDialog, prompter, RandomSource::processInstance(),
+                     DelayService::forCurrentThread(), fileDialogs, &help });
+    widgetPrompter.setParentWindow(&window);
+    QObject::connect(&window, &frmMain::aboutRequested, &window, [&] { showAbout(&window, prompter); });
+
+    // Other programs drive this window over D-Bus; without a session bus the window still works.
+    MainWindowAutomation automationTarget(window);
+    AutomationServer automation(automationTarget, gate);
+    const QString notServing = automation.start();
+    if (!notServing.isEmpty())
+        qWarning("Quorvex: automation is not available: %s", qUtf8Printable(notServing));
+
+    // The main window decides when the program ends, also while the help window is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &frmMain::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,687 @@
+#include "mainwindowfixture.h"
+#include "spinbuttons.h"
+#include "xglowlabel.h"
+#include "xshplabel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString CountMessage =
+    QStringLiteral("Please enter the number of passwords you want to generate in the text box.");
+const QString LengthMessage = QStringLiteral(
+    "Please enter the length of the password you want to generate (specify in the number of characters).");
+const QString SeedMessage = QStringLiteral("Please enter a seed (specify as integer).");
+const QString UnsavedQuestion =
+    QStringLiteral("You have not save the generated password.\r\nDo you want to save it now?");
+
+bool isBold(const QWidget *widget)
+{
+    return widget->font().bold();
+}
+
+// Fails the pause after `after` pauses of at least `atLeast` ms, by running `action` inside it.
+std::function<void()> onPause(CountingDelayService &delay, int after, qint32 atLeast,
+                              std::function<void()> action)
+{
+    auto seen = std::make_shared<int>(0);
+    return [&delay, after, atLeast, seen, action] {
+        if (delay.pauses.constLast() >= atLeast && ++*seen == after)
+            action();
+    };
+}
+
+// Raises error 5 from the draw numbered `failAt` on.
+class FailingRandomSource : public ScriptedRandomSource
+{
+public:
+    int failAt = 1;
+    int drawsMade = 0;
+    qint32 RandomBetween(qint32 low, qint32 high) override
+    {
+        if (++drawsMade >= failAt)
+            raiseError(ErrorNumber::InvalidArgument, QStringLiteral("RandomSource"));
+        return ScriptedRandomSource::RandomBetween(low, high);
+    }
+};
+
+} // namespace
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindowFixture> f;
+
+    QString stepTitle() const { return f->control<QLabel>(QStringLiteral("lblTipsTitle"))->text(); }
+    QString stepTip() const { return f->control<QLabel>(QStringLiteral("lblTips"))->text(); }
+    QList<int> litCircles() const
+    {
+        QList<int> lit;
+        for (int index = 0; index < 5; ++index) {
+            if (f->control<Lustrel::XShpLabel>(QStringLiteral("slbSteps_%1").arg(index))->Enabled())
+                lit << index + 1;
+        }
+        return lit;
+    }
+    // Which of the highlighted labels and buttons are bold, as step numbers.
+    QList<int> boldSteps() const
+    {
+        QList<int> bold;
+        if (isBold(f->control<QLabel>(QStringLiteral("lblNumPasswords"))))
+            bold << 1;
+        const bool first = isBold(f->control<QLabel>(QStringLiteral("lblPassLenLabels_0")));
+        if (first != isBold(f->control<QLabel>(QStringLiteral("lblPassLenLabels_1"))))
+            bold << -2; // the two length labels always go together
+        if (first)
+            bold << 2;
+        if (isBold(f->button("cmdGenerate")))
+            bold << 3;
+        if (isBold(f->button("cmdCopy")))
+            bold << 4;
+        return bold;
+    }
+    void showActive()
+    {
+        f->window.show();
+        f->window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f->window));
+    }
+
+private Q_SLOTS:
+    void init() { f = std::make_unique<MainWindowFixture>(); }
+    void cleanup() { f.reset(); }
+
+    // ---- load and the step guide ----
+
+    void shouldOpenWithEveryControlAsPlaced()
+    {
+        QCOMPARE(f->window.windowTitle(), QStringLiteral("Talvore Mintara 2.0"));
+        QCOMPARE(f->txtNumPass()->text(), QStringLiteral("1"));
+        QCOMPARE(f->txtPassLen()->text(), f->options.settings().PasswordLength());
+        QVERIFY(!f->button("cmdCopy")->isEnabled());
+        QVERIFY(f->control<QCheckBox>(QStringLiteral("chkAutoCopy"))->isChecked());
+        QVERIFY(f->button("cmdGenerate")->isDefault());
+        QCOMPARE(f->control<Lustrel::XGradProgress>(QStringLiteral("barGenProgress"))->Max(), 100);
+        QVERIFY(f->bar()->isHidden());
+        QCOMPARE(f->control<Lustrel::XGlowLabel>(QStringLiteral("XGlowLabel1"))->Caption(),
+                 QStringLiteral("Talvore"));
+        QCOMPARE(f->control<Lustrel::XGlowLabel>(QStringLiteral("XGlowLabel1"))->Interval(), 50);
+        QCOMPARE(f->button("cmdAdvanced")->toolTip(), QStringLiteral("Advanced Options"));
+        QCOMPARE(f->button("cmdSave")->toolTip(), QStringLiteral("Save"));
+        QCOMPARE(f->button("cmdAbout")->toolTip(), QStringLiteral("About"));
+        QVERIFY(!f->button("cmdSave")->icon().isNull());
+        QVERIFY(f->host.hasDialog());
+        QVERIFY(f->host.dialog()->isHidden());
+        QCOMPARE(f->control<SpinButtons>(QStringLiteral("udNumPass"))->buddy(), f->txtNumPass());
+        QCOMPARE(f->control<SpinButtons>(QStringLiteral("udPassLen"))->maximum(), 10000);
+        QSignalSpy about(&f->window, &frmMain::aboutRequested);
+        QTest::mouseClick(f->button("cmdAbout"), Qt::LeftButton);
+        QCOMPARE(about.count(), 1);
+    }
+
+    void shouldShowStepOneAtLoad()
+    {
+        QCOMPARE(stepTitle(), QStringLiteral("Number of passwords"));
+        QCOMPARE(stepTip(),
+                 QStringLiteral("Specify the number of passwords you want to generate (1 to 10,000)."));
+        QCOMPARE(f->control<QLabel>(QStringLiteral("lblStepCount"))->text(), QStringLiteral("1."));
+        QCOMPARE(f->control<QLabel>(QStringLiteral("lblNumSteps"))->text(), QStringLiteral("of 5"));
+        QCOMPARE(litCircles(), QList<int> { 1 });
+        QCOMPARE(boldSteps(), QList<int> { 1 });
+        QVERIFY(!f->button("cmdPrevStep")->isEnabled());
+        QVERIFY(f->button("cmdNextStep")->isEnabled());
+    }
+
+    void shouldWalkToTheLastStepAndBack()
+    {
+        showActive();
+        for (int press = 0; press < 4; ++press)
+            QTest::mouseClick(f->button("cmdNextStep"), Qt::LeftButton);
+        QCOMPARE(f->window.stepGuide().CurrentStep(), qint16(5));
+        QCOMPARE(stepTitle(), QStringLiteral("Finish"));
+        QVERIFY(!f->button("cmdNextStep")->isEnabled());
+        QVERIFY(f->button("cmdPrevStep")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), f->button("cmdClose"));
+        QCOMPARE(litCircles(), QList<int> { 5 });
+        QCOMPARE(boldSteps(), QList<int> {});
+
+        QTest::mouseClick(f->button("cmdPrevStep"), Qt::LeftButton);
+        QCOMPARE(f->window.stepGuide().CurrentStep(), qint16(4));
+        QCOMPARE(litCircles(), QList<int> { 4 });
+        QCOMPARE(boldSteps(), QList<int> { 4 });
+        QCOMPARE(f->control<QLabel>(QStringLiteral("lblStepCount"))->text(), QStringLiteral("4."));
+    }
+
+    void shouldFollowTheFocus_data()
+    {
+        QTest::addColumn<int>("fromStep");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("expectedStep");
+
+        QTest::newRow("length box while step 4") << 4 << "txtPassLen" << 2;
+        QTest::newRow("count box while step 3") << 3 << "txtNumPass" << 1;
+        QTest::newRow("generate while step 1") << 1 << "cmdGenerate" << 3;
+        QTest::newRow("close while step 2") << 2 << "cmdClose" << 5;
+        QTest::newRow("copy once enabled, from step 5") << 5 << "cmdCopy" << 4;
+    }
+    void shouldFollowTheFocus()
+    {
+        QFETCH(int, fromStep);
+        QFETCH(QString, focused);
+        QFETCH(int, expectedStep);
+        showActive();
+        f->button("cmdCopy")->setEnabled(true);
+        for (int step = 1; step < fromStep; ++step)
+            QTest::mouseClick(f->button("cmdNextStep"), Qt::LeftButton);
+        QCOMPARE(f->window.stepGuide().CurrentStep(), qint16(fromStep));
+
+        f->control(focused)->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(f->window.stepGuide().CurrentStep(), qint16(expectedStep));
+        QCOMPARE(litCircles(), QList<int> { expectedStep });
+        QCOMPARE(boldSteps(), expectedStep == 5 ? QList<int> {} : QList<int> { expectedStep });
+        QCOMPARE(f->button("cmdPrevStep")->isEnabled(), expectedStep != 1);
+        QCOMPARE(f->button("cmdNextStep")->isEnabled(), expectedStep != 5);
+    }
+
+    void shouldNameTheCallerInTheLastTipsOnceRebuilt()
+    {
+        showActive();
+        f->window.setMemoryName(QStringLiteral("Sealmoor"));
+        f->button("cmdCopy")->setEnabled(true);
+        f->button("cmdCopy")->setFocus();
+        QCOMPARE(
+            stepTip(),
+            QStringLiteral("Click the Copy button to copy all of the selected passwords to the clipboard."));
+
+        f->window.RefreshTips();
+        f->button("cmdClose")->setFocus();
+        QCOMPARE(stepTip(), QStringLiteral("Click the Close button to return to Sealmoor."));
+        f->button("cmdCopy")->setFocus();
+        QCOMPARE(stepTip(), QStringLiteral("Click the Copy button to copy the password to Sealmoor."));
+    }
+
+    // ---- the batch run ----
+
+    void shouldRunAsTheCountAndTextsSay_data()
+    {
+        QTest::addColumn<bool>("earlierRun");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("seed"); // a null text keeps the seed from the system
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("message"); // the start of the one message shown, if any
+        QTest::addColumn<bool>("completed");
+
+        QTest::newRow("count 1") << false << "1"
+                                 << "10" << QString() << 1 << QString() << true;
+        QTest::newRow("count 10000") << false << "10000"
+                                     << "10" << QString() << 10000 << QString() << true;
+        QTest::newRow("count 2.5 rounds down") << false << "2.5"
+                                               << "10" << QString() << 2 << QString() << true;
+        QTest::newRow("count 0 empties the list")
+            << true << "0"
+            << "10" << QString() << 0 << "Error #11\r\nDivision by zero" << false;
+        QTest::newRow("negative count completes empty") << false << "-3"
+                                                        << "10" << QString() << 0 << QString() << true;
+        QTest::newRow("count of letters empties the list") << true << "ten"
+                                                           << "10" << QString() << 0 << CountMessage << false;
+        QTest::newRow("count beyond 16 bits") << true << "40000"
+                                              << "10" << QString() << 0 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("length of letters keeps the list")
+            << true << "3"
+            << "abc" << QString() << 2 << LengthMessage << false;
+        QTest::newRow("seed of letters keeps the list") << true << "3"
+                                                        << "10"
+                                                        << "xyz" << 2 << SeedMessage << false;
+        QTest::newRow("seed beyond 32 bits") << true << "3"
+                                             << "10"
+                                             << "3000000000" << 2 << "Error #6\r\nOverflow" << false;
+    }
+    void shouldRunAsTheCountAndTextsSay()
+    {
+        QFETCH(bool, earlierRun);
+        QFETCH(QString, count);
+        QFETCH(QString, length);
+        QFETCH(QString, seed);
+        QFETCH(int, entries);
+        QFETCH(QString, message);
+        QFETCH(bool, completed);
+
+        if (earlierRun) {
+            QVERIFY(!f->generate(QStringLiteral("2")).isEmpty());
+            f->prompter.messages.clear();
+        }
+        const bool copyBefore = f->button("cmdCopy")->isEnabled();
+        const bool unsavedBefore = f->window.passwordsUnsaved();
+        if (!seed.isNull()) {
+            f->options.settings().setUseDefault(false);
+            f->options.settings().setUserSeed(seed);
+        }
+        f->txtPassLen()->setText(length);
+
+        const QString result = f->generate(count);
+
+        QCOMPARE(f->list()->count(), entries);
+        QVERIFY(f->bar()->isHidden());
+        QVERIFY(!f->list()->isHidden());
+        QCOMPARE(f->gate.isIdle(), true);
+        if (message.isEmpty()) {
+            QCOMPARE(f->messageTexts(), QStringList());
+        } else {
+            QCOMPARE(f->prompter.messages.size(), 1);
+            const MessageRequest &shown = f->prompter.messages[0];
+            QVERIFY2(shown.text.startsWith(message), qPrintable(shown.text));
+            if (message.startsWith(u"Error #")) {
+                QVERIFY(shown.text.endsWith(QStringLiteral("Caused in:\tfrmMain.Generate()\r\n")));
+            } else {
+                QCOMPARE(shown.text, message);
+                QCOMPARE(shown.title, QStringLiteral("Talvore Mintara 2.0"));
+            }
+            QCOMPARE(shown.icon, MessageIcon::Exclamation);
+            QCOMPARE(shown.buttons, MessageButtons::Ok);
+        }
+        if (completed) {
+            QCOMPARE(result, entries > 0 ? f->list()->item(0)->text() : QString());
+            QVERIFY(f->button("cmdCopy")->isEnabled());
+            QVERIFY(f->window.passwordsUnsaved());
+            QCOMPARE(f->bar()->Value(), entries > 0 ? 100 : 0);
+            for (const QString &password : f->list()->entries())
+                QCOMPARE(password.size(), length.toInt());
+        } else {
+            QCOMPARE(result, QString());
+            QCOMPARE(f->button("cmdCopy")->isEnabled(), copyBefore);
+            QCOMPARE(f->window.passwordsUnsaved(), unsavedBefore);
+        }
+    }
+
+    void shouldRepeatTheListForTheSameSeed()
+    {
+        f->options.settings().setUseDefault(false);
+        f->options.settings().setUserSeed(QStringLiteral("1234"));
+        f->generate(QStringLiteral("20"));
+        const QStringList first = f->list()->entries();
+        f->generate(QStringLiteral("20"));
+        QCOMPARE(f->list()->entries(), first);
+        QCOMPARE(f->random.seeds, (QList<qint32> { 1234, 1234 }));
+
+        f->options.settings().setUseDefault(true);
+        f->generate(QStringLiteral("1"));
+        QCOMPARE(f->random.seeds.constLast(), 0);
+    }
+
+    void shouldHandTheWindowsLengthToTheSettingsBeforeTheCheck()
+    {
+        QCOMPARE(f->options.settings().PasswordLength(), QStringLiteral("10"));
+        f->txtPassLen()->setText(QStringLiteral("12"));
+        f->generate(QStringLiteral("3"));
+        GenerationSettings &settings = f->options.settings();
+        QCOMPARE(settings.PasswordLength(), QStringLiteral("12"));
+        const double sum = *settings.countValue(CharacterClass::Uppercase) +
+            *settings.countValue(CharacterClass::Lowercase) + *settings.countValue(CharacterClass::Digit) +
+            *settings.countValue(CharacterClass::Symbol);
+        QCOMPARE(sum, 12.0);
+        for (const QString &password : f->list()->entries())
+            QCOMPARE(password.size(), 12);
+    }
+
+    void shouldNotComposeFromEditsThrownAwayDuringARun()
+    {
+        // During the first pause someone edits the counts in the settings window and cancels.
+        f->delay.duringPause = onPause(f->delay, 1, 100, [this] {
+            GenerationSettings &settings = f->options.settings();
+            settings.setNumLowercaseChars(QStringLiteral("0"));
+            settings.setNumNumbers(QStringLiteral("0"));
+            settings.setNumSymbols(QStringLiteral("0"));
+            settings.setNumUppercaseChars(QStringLiteral("10"));
+            f->host.unload();
+        });
+        f->generate(QStringLiteral("4"));
+        const QStringList passwords = f->list()->entries();
+        QCOMPARE(passwords.size(), 4);
+        for (const QString &password : passwords.mid(1))
+            QVERIFY2(password != password.toUpper(), qPrintable(password));
+    }
+
+    void shouldShowTheSettingsWhenTheCheckRefuses()
+    {
+        f->generate(QStringLiteral("2"));
+        f->txtPassLen()->setText(QStringLiteral("0"));
+        f->prompter.answerNext(MessageAnswer::No); // keep the zero length and fix it by hand
+        bool shownModally = false;
+        QTimer::singleShot(0, &f->window, [this, &shownModally] {
+            shownModally = f->host.dialog()->isVisible() && f->host.dialog()->isModal();
+            f->host.dialog()->reject();
+        });
+
+        QCOMPARE(f->window.Generate(), QString());
+
+        QVERIFY(shownModally);
+        QCOMPARE(f->prompter.messages.size(), 1);
+        QVERIFY(f->prompter.messages[0].text.startsWith(u"You specified a password length of zero."));
+        QCOMPARE(f->list()->count(), 0);
+        QVERIFY(!f->list()->isHidden());
+        QVERIFY(f->bar()->isHidden());
+    }
+
+    void shouldStartTheBarEmptyOnEveryRun()
+    {
+        f->generate(QStringLiteral("4"));
+        QCOMPARE(f->bar()->Value(), 100);
+        int valueWhenFirstShown = -1;
+        f->delay.duringPause = [this, &valueWhenFirstShown] {
+            if (valueWhenFirstShown < 0 && !f->bar()->isHidden())
+                valueWhenFirstShown = f->bar()->Value();
+        };
+        f->generate(QStringLiteral("4"));
+        QCOMPARE(valueWhenFirstShown, 0);
+    }
+
+    void shouldPaceEveryCountAlike_data()
+    {
+        QTest::addColumn<QString>("count");
+        QTest::newRow("1") << "1";
+        QTest::newRow("10") << "10";
+        QTest::newRow("1000") << "1000";
+        QTest::newRow("10000") << "10000";
+    }
+    void shouldPaceEveryCountAlike()
+    {
+        QFETCH(QString, count);
+        f->generate(count);
+        qint64 total = 0;
+        for (const qint32 pause : f->delay.pauses)
+            total += pause;
+        // About half a second for the passwords, 200 ms at the end and two pauses per bar unit:
+        // never ten seconds of 1 ms pauses for a big batch.
+        QVERIFY2(total >= 200 && total <= 950, qPrintable(QString::number(total)));
+        QCOMPARE(f->delay.pauses.constLast(), 200);
+    }
+
+    void shouldRefuseASecondRunWhileOneIsGoing()
+    {
+        f->window.show();
+        QString nested = QStringLiteral("not called");
+        f->delay.duringPause = onPause(f->delay, 1, 100, [this, &nested] {
+            nested = f->window.Generate();
+            QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
+            QTest::keyClick(f->txtNumPass(), Qt::Key_Return);
+        });
+        f->generate(QStringLiteral("4"));
+        QCOMPARE(nested, QString());
+        QCOMPARE(f->random.seeds.size(), 1);
+        QCOMPARE(f->list()->count(), 4);
+        QVERIFY(f->gate.isIdle());
+    }
+
+    void shouldHoldTheGateBusyWhileRunning()
+    {
+        bool busyDuringRun = false;
+        f->delay.duringPause = [this, &busyDuringRun] {
+            busyDuringRun = !f->gate.isIdle();
+        };
+        f->generate(QStringLiteral("2"));
+        QVERIFY(busyDuringRun);
+        QVERIFY(f->gate.isIdle());
+    }
+
+    void shouldStopARunClosedMidwayAndThenUnload()
+    {
+        f->window.show();
+        QSignalSpy unloaded(&f->window, &frmMain::unloaded);
+        f->delay.duringPause = onPause(f->delay, 3, 10, [this] { f->window.close(); });
+
+        QCOMPARE(f->generate(QStringLiteral("50")), QString());
+
+        QCOMPARE(f->list()->count(), 3);
+        QVERIFY(!f->window.isRunning());
+        QVERIFY(!f->window.passwordsUnsaved());
+        QCOMPARE(unloaded.count(), 0); // not while the run was still on the stack
+        QTRY_COMPARE(unloaded.count(), 1);
+        QVERIFY(f->window.isHidden());
+        QVERIFY(f->prompter.messages.isEmpty());
+    }
+
+    void shouldStopAtTheFirstFailedPassword()
+    {
+        auto failing = std::make_unique<FailingRandomSource>();
+        failing->failAt = 40;
+        f.reset();
+        // A window over the failing source, otherwise as the fixture makes it.
+        TemporarySettings store;
+        ScriptedPrompter prompter;
+        ActivityGate gate;
+        CountingDelayService delay;
+        ScriptedFileDialog files;
+        AdvancedOptions options(prompter);
+        AdvancedDialogHost host(options);
+        frmMain window(gate, { options, host, prompter, *failing, delay, files, nullptr });
+        window.findChild<QLineEdit *>(QStringLiteral("txtNumPass"))->setText(QStringLiteral("100"));
+
+        QCOMPARE(window.Generate(), QString());
+
+        QCOMPARE(prompter.messages.size(), 1);
+        QVERIFY(prompter.messages[0].text.contains(u"frmMain.GenerateOnePassword()"));
+        auto *list = window.findChild<PasswordList *>(QStringLiteral("lstPassword"));
+        QVERIFY(list->count() > 0 && list->count() < 10);
+        QVERIFY(!list->isHidden());
+        QVERIFY(window.findChild<Lustrel::XGradProgress *>(QStringLiteral("barGenProgress"))->isHidden());
+        QVERIFY(!window.passwordsUnsaved());
+    }
+
+    void shouldSelectScrollAndCopyAfterTheButtonsRun()
+    {
+        f->window.show();
+        f->txtNumPass()->setText(QStringLiteral("5"));
+        f->txtPassLen()->setText(QStringLiteral("40"));
+        QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
+
+        QCOMPARE(f->list()->selectedEntries(), f->list()->entries());
+        const auto widestNow = [this] {
+            int widest = 0;
+            for (const QString &entry : f->list()->entries())
+                widest = qMax(widest, f->list()->entryWidth(entry));
+            return widest;
+        };
+        const int widest = widestNow();
+        QCOMPARE(f->list()->horizontalExtent(), widest);
+        QVERIFY(f->list()->horizontalScrollBar()->maximum() + f->list()->viewport()->width() >= widest);
+        // A bigger font widens the entries; the next update follows it.
+        QFont bigger = f->list()->font();
+        bigger.setPointSizeF(bigger.pointSizeF() * 2);
+        f->list()->setFont(bigger);
+        f->window.UpdateListScrollWidth();
+        QVERIFY(widestNow() > widest);
+        QCOMPARE(f->list()->horizontalExtent(), widestNow());
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 f->list()->entries().join(QStringLiteral("\r\n")) + "\r\n");
+    }
+
+    void shouldLeaveTheClipboardAloneWithoutAutoCopy()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        f->control<QCheckBox>(QStringLiteral("chkAutoCopy"))->setChecked(false);
+        f->txtNumPass()->setText(QStringLiteral("2"));
+        QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
+        QCOMPARE(f->list()->selectedEntries().size(), 2);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
+    }
+
+    void shouldRunGenerateOnEnterInATextBox()
+    {
+        showActive();
+        f->txtNumPass()->setText(QStringLiteral("3"));
+        QTest::keyClick(f->txtNumPass(), Qt::Key_Return);
+        QCOMPARE(f->list()->count(), 3);
+        // Enter on a focused button is that button's.
+        f->txtNumPass()->setText(QStringLiteral("1"));
+        QTest::keyClick(f->button("cmdCopy"), Qt::Key_Return);
+        QCOMPARE(f->list()->count(), 3);
+    }
+
+    void shouldLeaveAnAutomationRunUnselected()
+    {
+        f->generate(QStringLiteral("3"));
+        QCOMPARE(f->list()->selectedEntries(), QStringList());
+        QCOMPARE(f->window.Copy(), f->list()->entries().constFirst());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+    }
+
+    // ---- closing ----
+
+    void shouldAskAboutUnsavedPasswordsOnClose_data()
+    {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("dialogsShown");
+
+        QTest::newRow("cancel keeps the window") << MessageAnswer::Cancel << false << 0;
+        QTest::newRow("no closes without saving") << MessageAnswer::No << true << 0;
+        QTest::newRow("yes saves, then closes even when the save is cancelled")
+            << MessageAnswer::Yes << true << 1;
+    }
+    void shouldAskAboutUnsavedPasswordsOnClose()
+    {
+        QFETCH(MessageAnswer, answer);
+        QFETCH(bool, closes);
+        QFETCH(int, dialogsShown);
+        f->window.show();
+        f->generate(QStringLiteral("2"));
+        QSignalSpy unloaded(&f->window, &frmMain::unloaded);
+        f->prompter.answerNext(answer);
+
+        QTest::mouseClick(f->button("cmdClose"), Qt::LeftButton);
+
+        QCOMPARE(f->prompter.messages.size(), 1);
+        QCOMPARE(f->prompter.messages[0].text, UnsavedQuestion);
+        QCOMPARE(f->prompter.messages[0].buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(f->prompter.messages[0].icon, MessageIcon::Question);
+        QCOMPARE(f->prompter.messages[0].title, QStringLiteral("Talvore Mintara 2.0"));
+        QCOMPARE(unloaded.count(), closes ? 1 : 0);
+        QCOMPARE(f->window.isVisible(), !closes);
+        QCOMPARE(f->files.calls.size(), dialogsShown);
+        QCOMPARE(f->list()->count(), 2);
+        QCOMPARE(f->host.hasDialog(), !closes);
+    }
+
+    void shouldCloseWithoutAskingWhenNothingIsUnsaved()
+    {
+        QSignalSpy unloaded(&f->window, &frmMain::unloaded);
+        QVERIFY(f->window.Terminate());
+        QCOMPARE(unloaded.count(), 1);
+        QVERIFY(f->prompter.messages.isEmpty());
+    }
+
+    void shouldTerminateAHiddenWindowAfterAskingAllTheSame()
+    {
+        f->generate(QStringLiteral("1"));
+        QVERIFY(f->window.isHidden());
+        f->prompter.answerNext(MessageAnswer::Cancel);
+        QVERIFY(!f->window.Terminate());
+        QCOMPARE(f->prompter.messages.size(), 1);
+        f->prompter.answerNext(MessageAnswer::No);
+        QVERIFY(f->window.Terminate());
+    }
+
+    // ---- saving through the window ----
+
+    void shouldSaveThroughTheDialogWithItsArguments()
+    {
+        QTemporaryDir dir;
+        f->generate(QStringLiteral("3"));
+        const QString path = dir.filePath(QStringLiteral("passwords.txt"));
+        f->files.chooseNext(path);
+        f->prompter.typeNext(QStringLiteral("Work accounts"));
+
+        QString fileName;
+        QString description;
+        QVERIFY(f->window.Save(fileName, description));
+
+        QCOMPARE(f->files.calls.size(), 1);
+        const ScriptedFileDialog::Call &call = f->files.calls[0];
+        QCOMPARE(call.fileName, QString());
+        QCOMPARE(call.fileTitle, QString());
+        QCOMPARE(call.confirmOverwrite, true);
+        QCOMPARE(call.filter, QStringLiteral("Text files (*.txt):*.txt|All files (*.*):*.*"));
+        QCOMPARE(call.filterIndex, 1);
+        QCOMPARE(call.dialogTitle, QStringLiteral("Save Password To"));
+        QCOMPARE(call.owner.data(), &f->window);
+        QCOMPARE(call.options, 0);
+        QCOMPARE(fileName, path);
+        QCOMPARE(description, QStringLiteral("Work accounts"));
+        QCOMPARE(f->prompter.inputs.size(), 1);
+        QCOMPARE(f->prompter.inputs[0].prompt,
+                 QStringLiteral("What description would you like to place in the text file?"));
+        QCOMPARE(f->prompter.messages.constLast().text,
+                 QStringLiteral("Successfuly saved password to file \"passwords.txt\"\r\n"
+                                "Make sure you keep the file on a disk in a safe place!"));
+        QCOMPARE(f->prompter.messages.constLast().icon, MessageIcon::Information);
+        QVERIFY(!f->window.passwordsUnsaved());
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray expected =
+            "Generated by Talvore Mintara 2.0\r\nWork accounts\r\nNumber of passwords: 3\r\n\r\n" +
+            f->list()->entries().join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+        QCOMPARE(file.readAll(), expected);
+    }
+
+    void shouldDoNothingWhenTheDialogIsCancelled()
+    {
+        f->generate(QStringLiteral("2"));
+        QString fileName;
+        QString description;
+        QVERIFY(!f->window.Save(fileName, description));
+        QVERIFY(f->prompter.inputs.isEmpty());
+        QVERIFY(f->prompter.messages.isEmpty());
+        QVERIFY(f->window.passwordsUnsaved());
+    }
+
+    void shouldNameTheCallersFileWhenNoDialogRan()
+    {
+        QTemporaryDir dir;
+        QString fileName = dir.filePath(QStringLiteral("given.txt"));
+        QString description = QStringLiteral("From a client");
+        QVERIFY(f->window.Save(fileName, description));
+        QVERIFY(f->files.calls.isEmpty());
+        QVERIFY(f->prompter.inputs.isEmpty());
+        QCOMPARE(f->prompter.messages.size(), 1);
+        QVERIFY(f->prompter.messages[0].text.contains(u'"' + fileName + u'"'));
+    }
+
+    void shouldShowASaveFailureAndCarryOn()
+    {
+        QTemporaryDir dir;
+        f->window.show();
+        f->generate(QStringLiteral("2"));
+        f->files.chooseNext(dir.filePath(QStringLiteral("missing/passwords.txt")));
+        QSignalSpy unloaded(&f->window, &frmMain::unloaded);
+
+        QTest::mouseClick(f->button("cmdSave"), Qt::LeftButton);
+
+        QCOMPARE(f->prompter.messages.size(), 1);
+        QVERIFY(f->prompter.messages[0].text.startsWith(u"Error #76"));
+        QVERIFY(f->prompter.messages[0].text.contains(u"frmMain.Save()"));
+        QVERIFY(f->prompter.inputs.isEmpty()); // no description asked for a file that cannot be written
+        QVERIFY(f->window.passwordsUnsaved());
+        QVERIFY(f->window.isVisible());
+        QCOMPARE(unloaded.count(), 0);
+    }
+};
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"
