@@ -3,6 +3,7 @@
 #include "activitygate.h"
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
+#include "applicationicon.h"
 #include "applicationtitle.h"
 #include "controlpacing_p.h"
 #include "delayservice.h"
@@ -106,7 +107,7 @@ frmMain::frmMain(ActivityGate &gate, const MainWindowServices &services, QWidget
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
-    setWindowIcon(themedIcon("quorvex", "quorvex"));
+    setWindowIcon(applicationIcon());
     m_composer = new PasswordComposer(m_options.settings(), m_random, m_prompter, m_yield, this);
     createControls();
     createLayout();
