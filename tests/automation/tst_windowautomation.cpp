@@ -142,6 +142,16 @@ private:
         return variantOf(replyOf(*send(Properties, QStringLiteral("Get"), { Interface, property })))
             .variant();
     }
+    // Lets the event loop turn over a round trip to the bus daemon, time enough for a call
+    // that could be served to be served.
+    void settle()
+    {
+        QDBusPendingCallWatcher ping(client().asyncCall(QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId"))));
+        if (!QTest::qWaitFor([&] { return ping.isFinished(); }, Patience))
+            qWarning("the bus daemon did not answer in time");
+    }
     // Makes passwords that are not saved yet.
     void generate(const QString &count = QStringLiteral("1"))
     {
@@ -307,41 +317,48 @@ private Q_SLOTS:
     // belongs to another call or to something the user started.
     void shouldHoldACallWhileAMessageBoxIsOpen_data()
     {
-        QTest::addColumn<bool>("fromCall");
-        QTest::newRow("the unsaved question of a call") << true;
-        QTest::newRow("a message of a clicked run") << false;
+        QTest::addColumn<QString>("opener");
+        QTest::newRow("the unsaved question of a call") << "Terminate";
+        QTest::newRow("a message of a clicked run") << "cmdGenerate";
+        QTest::newRow("the About box") << "cmdAbout";
     }
 
     void shouldHoldACallWhileAMessageBoxIsOpen()
     {
-        QFETCH(bool, fromCall);
-        std::unique_ptr<QDBusPendingCallWatcher> opener;
+        QFETCH(QString, opener);
+        const bool fromCall = opener == QStringLiteral("Terminate");
+        std::unique_ptr<QDBusPendingCallWatcher> terminate;
         if (fromCall) {
             generate();
             f->boxes.answerNext(MessageAnswer::Cancel);
-        } else {
-            f->box("txtPassLen")->setText(QStringLiteral("abc")); // the run stops with a message
         }
+        f->box("txtPassLen")->setText(QStringLiteral("abc")); // a clicked run stops with a message
+        // A box of its own event loop in place of the About box, not gated by itself.
+        connect(&f->window, &frmMain::aboutRequested, &f->window, [this] {
+            f->boxes.showMessage(
+                applicationMessage(QStringLiteral("About"), MessageButtons::Ok, MessageIcon::None));
+        });
         std::unique_ptr<QDBusPendingCallWatcher> late;
         bool heldWhileOpen = false;
         f->boxes.whileOpen = [&] {
             late = sendSet(QStringLiteral("MemoryName"), QStringLiteral("late"));
-            heldWhileOpen = QTest::qWaitFor([&] { return f->server.calls().waiting() == 1; }, Patience) &&
-                !late->isFinished() && f->window.memoryName().isEmpty();
+            const bool arrived = QTest::qWaitFor([&] { return f->server.calls().waiting() == 1; }, Patience);
+            settle();
+            heldWhileOpen = arrived && f->server.calls().waiting() == 1 && !late->isFinished() &&
+                f->window.memoryName().isEmpty();
         };
         if (fromCall)
-            opener = send(Interface, QStringLiteral("Terminate"));
+            terminate = send(Interface, QStringLiteral("Terminate"));
         else
-            QTimer::singleShot(0, f->window.findChild<QPushButton *>(QStringLiteral("cmdGenerate")),
-                               &QPushButton::click);
+            QTimer::singleShot(0, f->window.findChild<QPushButton *>(opener), &QPushButton::click);
 
         QTRY_VERIFY_WITH_TIMEOUT(late != nullptr, Patience);
         QVERIFY(heldWhileOpen);
         const QDBusMessage reply = replyOf(*late);
         QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
         QCOMPARE(f->window.memoryName(), QStringLiteral("late"));
-        if (opener)
-            QCOMPARE(replyOf(*opener).type(), QDBusMessage::ReplyMessage);
+        if (terminate)
+            QCOMPARE(replyOf(*terminate).type(), QDBusMessage::ReplyMessage);
     }
 
     void shouldRefuseAClickDuringTheRunOfACall()
@@ -375,8 +392,10 @@ private Q_SLOTS:
         f->onNextPause([&] {
             length = sendSet(QStringLiteral("PassLength"), QVariant::fromValue(qint16(-20)));
             run = send(Interface, QStringLiteral("Generate"));
-            held = QTest::qWaitFor([&] { return f->server.calls().waiting() == 2; }, Patience) &&
-                f->window.isRunning() && f->box("txtPassLen")->text() == lengthBefore;
+            const bool arrived = QTest::qWaitFor([&] { return f->server.calls().waiting() == 2; }, Patience);
+            settle();
+            held = arrived && f->server.calls().waiting() == 2 && f->window.isRunning() &&
+                f->box("txtPassLen")->text() == lengthBefore;
         });
         QStringList firstRun;
         f->window.findChild<QPushButton *>(QStringLiteral("cmdGenerate"))->click();
