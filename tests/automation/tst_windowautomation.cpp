@@ -285,6 +285,37 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(path));
     }
 
+    // What the user typed into the length box reaches the client as the error of the read.
+    void shouldFailTheLengthAsTheBoxHoldsIt_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("errorName");
+        QTest::addColumn<QString>("errorText");
+        QTest::newRow("letters") << "abc"
+                                 << "Quorvex.Error.TypeMismatch"
+                                 << "Error 13: Type mismatch (source: Quorvex)";
+        QTest::newRow("40000") << "40000"
+                               << "Quorvex.Error.Overflow"
+                               << "Error 6: Overflow (source: Quorvex)";
+        QTest::newRow("empty") << QString() << "Quorvex.Error.TypeMismatch"
+                               << "Error 13: Type mismatch (source: Quorvex)";
+    }
+
+    void shouldFailTheLengthAsTheBoxHoldsIt()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, errorName);
+        QFETCH(QString, errorText);
+        f->box("txtPassLen")->setText(typed);
+        const QDBusMessage reply =
+            replyOf(*send(Properties, QStringLiteral("Get"), { Interface, QStringLiteral("PassLength") }));
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.errorName(), errorName);
+        QCOMPARE(reply.errorMessage(), errorText);
+        QVERIFY(f->boxes.messages.isEmpty()); // the client is told, the user is not
+        QCOMPARE(f->box("txtPassLen")->text(), typed);
+    }
+
     void shouldShowTheScriptErrorWhenTheSeedDoesNotRead_data()
     {
         QTest::addColumn<QString>("seedText");
