@@ -304,6 +304,32 @@ private Q_SLOTS:
                                  Patience);
     }
 
+    void shouldBeStartedByTheBusFromItsActivationFile()
+    {
+        PrivateBus activating(QStringLiteral(QUORVEX_PROGRAM_SERVICE_DIR));
+        QVERIFY2(activating.isRunning(), qPrintable(activating.error()));
+        QDBusConnection client = activating.connection();
+        QDBusConnectionInterface *daemon = client.interface();
+        QVERIFY(!daemon->isServiceRegistered(AutomationServer::serviceName()).value());
+
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(AutomationServer::serviceName(), AutomationServer::objectPath(),
+                                           Properties, QStringLiteral("Get"));
+        get.setArguments({ Interface, QStringLiteral("ProcID") });
+        const QDBusMessage reply = client.call(get, QDBus::Block, Patience);
+        QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+        const qint64 pid = variantOf(reply).variant().toLongLong();
+        QCOMPARE(qint64(daemon->servicePid(AutomationServer::serviceName()).value()), pid);
+        QVERIFY(daemon->isServiceRegistered(AutomationServer::instanceServiceName(pid)).value());
+
+        client.call(QDBusMessage::createMethodCall(AutomationServer::serviceName(),
+                                                   AutomationServer::objectPath(), Interface,
+                                                   QStringLiteral("Terminate")),
+                    QDBus::Block, Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(!daemon->isServiceRegistered(AutomationServer::serviceName()).value(),
+                                 Patience);
+    }
+
     void shouldStartWithoutASessionBus()
     {
         QProcessEnvironment environment = m_bus->environment();
