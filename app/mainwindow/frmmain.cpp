@@ -373,7 +373,11 @@ void frmMain::connectEvents()
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdAdvanced, &QPushButton::clicked, this, &frmMain::cmdAdvanced_Click);
-    connect(cmdAbout, &QPushButton::clicked, this, &frmMain::aboutRequested);
+    connect(cmdAbout, &QPushButton::clicked, this, [this] {
+        // The About box runs its own event loop; what waits for the program waits for it too.
+        const ActivityGate::Busy aboutOpen(m_gate);
+        Q_EMIT aboutRequested();
+    });
     connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
     connect(cmdNextStep, &QPushButton::clicked, this, [this] { moveStep(+1); });
     connect(cmdPrevStep, &QPushButton::clicked, this, [this] { moveStep(-1); });

@@ -107,7 +107,7 @@ public:
     void UpdateListScrollWidth();
 
 Q_SIGNALS:
-    // The About button was clicked.
+    // The About button was clicked; the gate is held busy while the receivers run.
     void aboutRequested();
     // The window closed for good: the program ends.
     void unloaded();

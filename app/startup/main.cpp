@@ -5,6 +5,7 @@
 #include "applicationicon.h"
 #include "applicationtitle.h"
 #include "automationserver.h"
+#include "callqueue.h"
 #include "delayservice.h"
 #include "filedialogservice.h"
 #include "frmmain.h"
@@ -86,6 +87,8 @@ int main(int argc, char *argv[])
     // The main window decides when the program ends, also while the help window is open.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&window, &frmMain::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // However the window went, calls still waiting are not served on the way out.
+    QObject::connect(&window, &frmMain::unloaded, &automation.calls(), &CallQueue::close);
     window.show();
     return app.exec();
 }
