@@ -3,6 +3,7 @@
 #include "activitygate.h"
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
+#include "applicationicon.h"
 #include "applicationtitle.h"
 #include "controlpacing_p.h"
 #include "delayservice.h"
@@ -106,7 +107,7 @@ frmMain::frmMain(ActivityGate &gate, const MainWindowServices &services, QWidget
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
-    setWindowIcon(themedIcon("quorvex", "quorvex"));
+    setWindowIcon(applicationIcon());
     m_composer = new PasswordComposer(m_options.settings(), m_random, m_prompter, m_yield, this);
     createControls();
     createLayout();
@@ -168,9 +169,9 @@ void frmMain::createControls()
               { QStringLiteral("Enabled"), index == 0 },
               { QStringLiteral("Font"), markerFont },
               { QStringLiteral("DisabledFont"), markerFont },
-              // Readable while disabled: the window's text on a muted circle.
-              { QStringLiteral("DisabledFillColor"), Lustrel::SystemColor::ButtonFace },
-              { QStringLiteral("DisabledForeColor"), Lustrel::SystemColor::GrayText },
+              // Readable while disabled: a muted circle under text that keeps its contrast.
+              { QStringLiteral("DisabledFillColor"), Lustrel::SystemColor::InactiveTitleBar },
+              { QStringLiteral("DisabledForeColor"), Lustrel::SystemColor::InactiveTitleBarText },
               { QStringLiteral("DisabledBorderStyle"), 1 },
               { QStringLiteral("DisabledBorderColor"), Lustrel::SystemColor::ButtonShadow } });
         slbSteps[std::size_t(index)]->setFixedSize(30, 30);
@@ -621,9 +622,10 @@ QString frmMain::Generate()
     const bool lengthRead = runPhase(1, [this] {
         Numbers::toInteger(Numbers::roundDown(Numbers::read(txtPassLen->text())));
         lstPassword->setVisible(false);
-        // Every run shows its own progress, from an empty bar.
-        barGenProgress->setValue(barGenProgress->Min());
         barGenProgress->setVisible(true);
+        // Every run shows its own progress, from an empty bar; shown first, the bar has its
+        // width when the value is put.
+        barGenProgress->setValue(barGenProgress->Min());
     });
     if (!lengthRead) {
         restoreAfterRun();
@@ -789,19 +791,19 @@ void frmMain::cmdCopy_Click()
     showFailure(QStringLiteral("frmMain.Copy()"), [this] { Copy(); });
 }
 
-void frmMain::cmdSave_Click()
+bool frmMain::cmdSave_Click()
 {
-    showFailure(QStringLiteral("frmMain.Save()"), [this] {
+    return showFailure(QStringLiteral("frmMain.Save()"), [this] {
         QString fileName;
         QString description;
         Save(fileName, description);
     });
 }
 
-void frmMain::showFailure(const QString &operation, const std::function<void()> &body)
+bool frmMain::showFailure(const QString &operation, const std::function<void()> &body)
 {
-    runTrapped(body,
-               [this, &operation](const ErrorRecord &error) { ReportError(m_prompter, error, operation); });
+    return runTrapped(
+        body, [this, &operation](const ErrorRecord &error) { ReportError(m_prompter, error, operation); });
 }
 
 // ---- the other buttons ----
@@ -838,8 +840,9 @@ bool frmMain::mayUnload()
         MessageButtons::YesNoCancel, MessageIcon::Question));
     if (answer == MessageAnswer::Cancel)
         return false;
+    // A cancelled file dialog still closes; a failed save keeps the passwords it could not keep.
     if (answer == MessageAnswer::Yes)
-        cmdSave_Click(); // closes whatever the save did
+        return cmdSave_Click();
     return true;
 }
 
