@@ -284,6 +284,20 @@ private Q_SLOTS:
                                                            << "10" << QString() << 0 << CountMessage << false;
         QTest::newRow("count beyond 16 bits") << true << "40000"
                                               << "10" << QString() << 0 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("count 1e400") << true << "1e400"
+                                     << "10" << QString() << 0 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("count of 99999") << true << "99999"
+                                        << "10" << QString() << 0 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("length 1e400 keeps the list")
+            << true << "3"
+            << "1e400" << QString() << 2 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("length 99999 keeps the list")
+            << true << "3"
+            << "99999" << QString() << 2 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("length 10000") << false << "3"
+                                      << "10000" << QString() << 3 << QString() << true;
+        QTest::newRow("count pasted with a line break") << true << "3\n4"
+                                                        << "10" << QString() << 0 << CountMessage << false;
         QTest::newRow("length of letters keeps the list")
             << true << "3"
             << "abc" << QString() << 2 << LengthMessage << false;
