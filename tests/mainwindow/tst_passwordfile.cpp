@@ -89,6 +89,19 @@ private Q_SLOTS:
         QVERIFY(!(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
     }
 
+    // A link chosen in the dialog stays a link; the file it names gets the list.
+    void shouldWriteThroughALink()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("target.txt"));
+        const QString link = dir.filePath(QStringLiteral("link.txt"));
+        writeFile(target, "earlier passwords\r\n");
+        QVERIFY(QFile::link(target, link));
+        PasswordFile::write(link, "new\r\n");
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(target), QByteArray("new\r\n"));
+    }
+
     void shouldLeaveTheOldFileWholeWhenItCannotBeReplaced_data()
     {
         QTest::addColumn<QString>("name");
