@@ -106,6 +106,15 @@ void requireUsableFile(const QString &file)
             QStringLiteral("The settings file \"%1\" is not a regular file but %2. It is left alone: the "
                            "settings are neither read from it nor stored in it.")
                 .arg(file, kindOf(info.st_mode)));
+    // Settings take a few hundred bytes; a file of many megabytes would hold the start for
+    // minutes and take gigabytes to read.
+    constexpr off_t MaxSettingsSize = 8 * 1024 * 1024;
+    if (info.st_size > MaxSettingsSize)
+        raiseUnusable(QStringLiteral("The settings file \"%1\" holds %2 bytes, far larger than settings ever "
+                                     "are. It is left alone: the settings are neither read from it nor "
+                                     "stored in it.")
+                          .arg(file)
+                          .arg(qint64(info.st_size)));
     QFile probe(file);
     if (!probe.open(QIODevice::ReadOnly))
         raiseUnusable(

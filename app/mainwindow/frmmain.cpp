@@ -169,9 +169,9 @@ void frmMain::createControls()
               { QStringLiteral("Enabled"), index == 0 },
               { QStringLiteral("Font"), markerFont },
               { QStringLiteral("DisabledFont"), markerFont },
-              // Readable while disabled: the window's text on a muted circle.
-              { QStringLiteral("DisabledFillColor"), Lustrel::SystemColor::ButtonFace },
-              { QStringLiteral("DisabledForeColor"), Lustrel::SystemColor::GrayText },
+              // Readable while disabled: a muted circle under text that keeps its contrast.
+              { QStringLiteral("DisabledFillColor"), Lustrel::SystemColor::InactiveTitleBar },
+              { QStringLiteral("DisabledForeColor"), Lustrel::SystemColor::InactiveTitleBarText },
               { QStringLiteral("DisabledBorderStyle"), 1 },
               { QStringLiteral("DisabledBorderColor"), Lustrel::SystemColor::ButtonShadow } });
         slbSteps[std::size_t(index)]->setFixedSize(30, 30);
@@ -626,9 +626,10 @@ QString frmMain::Generate()
     const bool lengthRead = runPhase(1, [this] {
         Numbers::toInteger(Numbers::roundDown(Numbers::read(txtPassLen->text())));
         lstPassword->setVisible(false);
-        // Every run shows its own progress, from an empty bar.
-        barGenProgress->setValue(barGenProgress->Min());
         barGenProgress->setVisible(true);
+        // Every run shows its own progress, from an empty bar; shown first, the bar has its
+        // width when the value is put.
+        barGenProgress->setValue(barGenProgress->Min());
     });
     if (!lengthRead) {
         restoreAfterRun();
@@ -794,19 +795,19 @@ void frmMain::cmdCopy_Click()
     showFailure(QStringLiteral("frmMain.Copy()"), [this] { Copy(); });
 }
 
-void frmMain::cmdSave_Click()
+bool frmMain::cmdSave_Click()
 {
-    showFailure(QStringLiteral("frmMain.Save()"), [this] {
+    return showFailure(QStringLiteral("frmMain.Save()"), [this] {
         QString fileName;
         QString description;
         Save(fileName, description);
     });
 }
 
-void frmMain::showFailure(const QString &operation, const std::function<void()> &body)
+bool frmMain::showFailure(const QString &operation, const std::function<void()> &body)
 {
-    runTrapped(body,
-               [this, &operation](const ErrorRecord &error) { ReportError(m_prompter, error, operation); });
+    return runTrapped(
+        body, [this, &operation](const ErrorRecord &error) { ReportError(m_prompter, error, operation); });
 }
 
 // ---- the other buttons ----
@@ -843,8 +844,9 @@ bool frmMain::mayUnload()
         MessageButtons::YesNoCancel, MessageIcon::Question));
     if (answer == MessageAnswer::Cancel)
         return false;
+    // A cancelled file dialog still closes; a failed save keeps the passwords it could not keep.
     if (answer == MessageAnswer::Yes)
-        cmdSave_Click(); // closes whatever the save did
+        return cmdSave_Click();
     return true;
 }
 

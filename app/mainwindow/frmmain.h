@@ -133,7 +133,8 @@ private:
 
     void cmdGenerate_Click();
     void cmdCopy_Click();
-    void cmdSave_Click();
+    // False when the save failed (and the failure was shown).
+    bool cmdSave_Click();
     void cmdAdvanced_Click();
     void cmdHelp_Click();
     void moveStep(int delta);
@@ -143,7 +144,8 @@ private:
     bool mayUnload();
     void finishUnload();
     void fitCaptionToPalette();
-    void showFailure(const QString &operation, const std::function<void()> &body);
+    // Runs `body`, showing a failure as `operation`'s; false when it failed.
+    bool showFailure(const QString &operation, const std::function<void()> &body);
 
     ActivityGate &m_gate;
     AdvancedOptions &m_options;

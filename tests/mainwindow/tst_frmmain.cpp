@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 
@@ -25,6 +26,21 @@ const QString LengthMessage = QStringLiteral(
 const QString SeedMessage = QStringLiteral("Please enter a seed (specify as integer).");
 const QString UnsavedQuestion =
     QStringLiteral("You have not save the generated password.\r\nDo you want to save it now?");
+
+// Contrast ratio as the web's accessibility guidelines define it.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &color) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+            0.0722 * linear(color.blueF());
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (qMax(first, second) + 0.05) / (qMin(first, second) + 0.05);
+}
 
 bool isBold(const QWidget *widget)
 {
@@ -123,6 +139,7 @@ private Q_SLOTS:
         QCOMPARE(f->button("cmdSave")->toolTip(), QStringLiteral("Save"));
         QCOMPARE(f->button("cmdAbout")->toolTip(), QStringLiteral("About"));
         QVERIFY(!f->button("cmdSave")->icon().isNull());
+        QVERIFY(!f->control<QLabel>(QStringLiteral("imgLogo"))->pixmap().isNull());
         QVERIFY(f->host.hasDialog());
         QVERIFY(f->host.dialog()->isHidden());
         QCOMPARE(f->control<SpinButtons>(QStringLiteral("udNumPass"))->buddy(), f->txtNumPass());
@@ -130,6 +147,33 @@ private Q_SLOTS:
         QSignalSpy about(&f->window, &frmMain::aboutRequested);
         QTest::mouseClick(f->button("cmdAbout"), Qt::LeftButton);
         QCOMPARE(about.count(), 1);
+    }
+
+    // The steps not yet reached are muted, but their numbers still read clearly.
+    void shouldKeepTheOtherStepsReadable_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        QTest::newRow("light") << QPalette();
+        QTest::newRow("dark") << dark;
+    }
+    void shouldKeepTheOtherStepsReadable()
+    {
+        QFETCH(QPalette, palette);
+        f->window.setPalette(palette);
+        for (int index = 1; index < 5; ++index) {
+            const auto *marker = f->control<Lustrel::XShpLabel>(QStringLiteral("slbSteps_%1").arg(index));
+            QVERIFY(!marker->Enabled());
+            const QColor text = Lustrel::resolveOleColor(marker->DisabledForeColor(), marker->palette());
+            const QColor fill = Lustrel::resolveOleColor(marker->DisabledFillColor(), marker->palette());
+            QVERIFY2(contrast(text, fill) >= 4.5,
+                     qPrintable(QStringLiteral("%1 on %2: %3:1")
+                                    .arg(text.name(), fill.name())
+                                    .arg(contrast(text, fill), 0, 'f', 2)));
+        }
     }
 
     void shouldShowStepOneAtLoad()
@@ -240,6 +284,20 @@ private Q_SLOTS:
                                                            << "10" << QString() << 0 << CountMessage << false;
         QTest::newRow("count beyond 16 bits") << true << "40000"
                                               << "10" << QString() << 0 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("count 1e400") << true << "1e400"
+                                     << "10" << QString() << 0 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("count of 99999") << true << "99999"
+                                        << "10" << QString() << 0 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("length 1e400 keeps the list")
+            << true << "3"
+            << "1e400" << QString() << 2 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("length 99999 keeps the list")
+            << true << "3"
+            << "99999" << QString() << 2 << "Error #6\r\nOverflow" << false;
+        QTest::newRow("length 10000") << false << "3"
+                                      << "10000" << QString() << 3 << QString() << true;
+        QTest::newRow("count pasted with a line break") << true << "3\n4"
+                                                        << "10" << QString() << 0 << CountMessage << false;
         QTest::newRow("length of letters keeps the list")
             << true << "3"
             << "abc" << QString() << 2 << LengthMessage << false;
@@ -387,6 +445,19 @@ private Q_SLOTS:
         };
         f->generate(QStringLiteral("4"));
         QCOMPARE(valueWhenFirstShown, 0);
+    }
+
+    // The bar starts empty across its whole width, not at the width it had unseen: a count
+    // that cannot be read leaves it on screen behind the message.
+    void shouldShowTheBarEmptyAcrossTheList()
+    {
+        f->window.show();
+        f->generate(QStringLiteral("abc"));
+        QCOMPARE(f->messageTexts(), QStringList { CountMessage });
+        QCOMPARE(f->bar()->width(), f->list()->width());
+        QCOMPARE(f->bar()->coverLeft(), 0.0f);
+        QVERIFY2(f->bar()->coverWidth() >= f->bar()->width() - 4,
+                 qPrintable(QString::number(f->bar()->coverWidth())));
     }
 
     void shouldPaceEveryCountAlike_data()
@@ -546,27 +617,39 @@ private Q_SLOTS:
     void shouldAskAboutUnsavedPasswordsOnClose_data()
     {
         QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<QString>("saveTo"); // empty: the file dialog is cancelled
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("dialogsShown");
+        QTest::addColumn<int>("messagesShown");
 
-        QTest::newRow("cancel keeps the window") << MessageAnswer::Cancel << false << 0;
-        QTest::newRow("no closes without saving") << MessageAnswer::No << true << 0;
+        QTest::newRow("cancel keeps the window") << MessageAnswer::Cancel << QString() << false << 0 << 1;
+        QTest::newRow("no closes without saving") << MessageAnswer::No << QString() << true << 0 << 1;
         QTest::newRow("yes saves, then closes even when the save is cancelled")
-            << MessageAnswer::Yes << true << 1;
+            << MessageAnswer::Yes << QString() << true << 1 << 1;
+        QTest::newRow("yes saves, then closes")
+            << MessageAnswer::Yes << QStringLiteral("passwords.txt") << true << 1 << 2;
+        // The user wanted them kept: after the failure is shown they are still there.
+        QTest::newRow("yes with a failed save keeps the window")
+            << MessageAnswer::Yes << QStringLiteral("missing/passwords.txt") << false << 1 << 2;
     }
     void shouldAskAboutUnsavedPasswordsOnClose()
     {
         QFETCH(MessageAnswer, answer);
+        QFETCH(QString, saveTo);
         QFETCH(bool, closes);
         QFETCH(int, dialogsShown);
+        QFETCH(int, messagesShown);
+        QTemporaryDir dir;
         f->window.show();
         f->generate(QStringLiteral("2"));
         QSignalSpy unloaded(&f->window, &frmMain::unloaded);
         f->prompter.answerNext(answer);
+        if (!saveTo.isEmpty())
+            f->files.chooseNext(dir.filePath(saveTo));
 
         QTest::mouseClick(f->button("cmdClose"), Qt::LeftButton);
 
-        QCOMPARE(f->prompter.messages.size(), 1);
+        QCOMPARE(f->prompter.messages.size(), messagesShown);
         QCOMPARE(f->prompter.messages[0].text, UnsavedQuestion);
         QCOMPARE(f->prompter.messages[0].buttons, MessageButtons::YesNoCancel);
         QCOMPARE(f->prompter.messages[0].icon, MessageIcon::Question);

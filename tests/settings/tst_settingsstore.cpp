@@ -483,6 +483,29 @@ private Q_SLOTS:
                  QStringList(QStringLiteral("Mintara.conf")));
     }
 
+    // A file far larger than any settings is not read (it would hold the start for minutes
+    // and take gigabytes), nor written over, nor copied.
+    void shouldLeaveAloneAFileTooLargeForSettings()
+    {
+        QVERIFY(QDir().mkpath(folder()));
+        QFile huge(file());
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        huge.write("[Seed]\nUserSeed=");
+        const qint64 size = 64 * 1024 * 1024;
+        QVERIFY(huge.resize(size)); // sparse: it takes no room on the disk
+        huge.close();
+
+        AdvancedOptions options(m_prompter);
+        QCOMPARE(options.settings().UserSeed(), QStringLiteral("0"));
+        QCOMPARE(m_prompter.messages.size(), 1);
+        const QString report = m_prompter.messages.first().text;
+        QVERIFY2(report.contains(u'"' + file() + u'"') && report.contains(u"far larger than settings"),
+                 qPrintable(report));
+        QVERIFY(options.VerifyInputAndSaveSettings());
+        QCOMPARE(QFileInfo(file()).size(), size);
+        QVERIFY(!QFile::exists(damagedCopy()));
+    }
+
     // A save killed at any point leaves either the record before it or the one after it.
     void shouldReachTheDiskWithTheWholeRecordOrNothing()
     {
