@@ -44,12 +44,13 @@ int run(const QStringList &arguments)
     }
 
     GenerateCommand command(line.request);
-    const QByteArray passwords = command.run();
+    const QList<QByteArray> passwords = command.run();
     if (line.request.entropy) {
         const StrengthFigure strength = command.strength();
         writeAll(STDERR_FILENO, (QStringLiteral("entropy: ") + strength.text() + u'\n').toUtf8());
     }
-    writeAll(STDOUT_FILENO, passwords);
+    for (const QByteArray &piece : passwords)
+        writeAll(STDOUT_FILENO, piece);
     return 0;
 }
 
