@@ -21,13 +21,6 @@ namespace {
 constexpr int ClassCount = 4;
 const char *const ClassNames[] = { "upper-case letters", "lower-case letters", "digits", "symbols" };
 
-// Nothing to yield to: no window waits on this process.
-class NoYield : public EventYield
-{
-protected:
-    void yieldNow() override { }
-};
-
 [[noreturn]] void usageError(const QString &message)
 {
     raiseError(ErrorNumber::CommandLineUsage, {}, message);
@@ -324,7 +317,7 @@ QByteArray GenerateCommand::composeShare(qint64 count, const GenerationSettings 
                                          RandomSource &random) const
 {
     ConsolePrompter prompter; // compose() raises its errors rather than asking
-    NoYield yield;
+    EventYield yield(-1); // no window waits on this process
     PasswordComposer composer(settings, random, prompter, yield);
     const QString length = settings.PasswordLength();
     const bool excluding =

@@ -63,7 +63,15 @@ private:
         qint32 high;
         const char16_t *characters;
     };
-    char16_t drawCharacter(const CharacterDraw &draw);
+    // Fills `length` characters from `next` on, drawing with `draw(low, high)`.
+    template<typename Draw>
+    void place(char16_t *next, qint16 length, const CharacterDraw (&draws)[4], Draw draw);
+    template<typename Draw>
+    char16_t drawCharacter(const CharacterDraw &draw, Draw drawBetween);
+    // Whether some class has room, from the counts as last read when none is in error; false
+    // also when that needs a fresh read, which requireRoomLeft() makes.
+    bool roomLeftAsRead(const int (&placed)[4]) const;
+    // Raises the error the first class without room raises, or that no class has room.
     void requireRoomLeft(const int (&placed)[4]);
 
     const GenerationSettings &m_settings;
