@@ -70,9 +70,20 @@ int classOf(QChar c)
 // bytes a character.
 char *writeUtf8(char *out, const QString &text)
 {
+    // Passwords are ASCII but for control and extended characters: narrowed in one pass then.
+    const char16_t *characters = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype size = text.size();
+    char16_t all = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        all |= characters[i];
+    if (all < 0x80) {
+        for (qsizetype i = 0; i < size; ++i)
+            out[i] = char(characters[i]);
+        return out + size;
+    }
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x80) [[likely]] {
+        if (u < 0x80) {
             *out++ = char(u);
         } else if (u < 0x800) {
             *out++ = char(0xC0 | (u >> 6));
