@@ -8,6 +8,7 @@
 #include "randomsource.h"
 #include "reporterror.h"
 
+#include <cmath>
 #include <typeinfo>
 
 namespace {
@@ -131,15 +132,15 @@ inline bool PasswordComposer::hasRoom(int characterClass, const int (&placed)[4]
         readCounts();
     if (!m_counts.usable[characterClass]) [[unlikely]]
         raiseCountError(characterClass);
-    return m_counts.value[characterClass] > placed[characterClass];
+    return placed[characterClass] < m_counts.limit[characterClass];
 }
 
 inline bool PasswordComposer::roomLeftAsRead(const int (&placed)[4]) const
 {
     // Without a count in error the answer needs no order.
     return m_counts.revision == m_settings.countsRevision() && m_counts.allUsable &&
-        ((m_counts.value[0] > placed[0]) | (m_counts.value[1] > placed[1]) | (m_counts.value[2] > placed[2]) |
-         (m_counts.value[3] > placed[3]));
+        ((placed[0] < m_counts.limit[0]) | (placed[1] < m_counts.limit[1]) | (placed[2] < m_counts.limit[2]) |
+         (placed[3] < m_counts.limit[3]));
 }
 
 void PasswordComposer::readCounts()
@@ -149,7 +150,7 @@ void PasswordComposer::readCounts()
         // A placed counter holds -32768..32767: a count beyond that could only be met by a
         // counter that wraps, so it is an overflow.
         m_counts.usable[characterClass] = count && *count >= -32768 && *count <= 32767;
-        m_counts.value[characterClass] = count.value_or(0);
+        m_counts.limit[characterClass] = m_counts.usable[characterClass] ? int(std::ceil(*count)) : 0;
     }
     m_counts.allUsable = m_counts.usable[0] && m_counts.usable[1] && m_counts.usable[2] && m_counts.usable[3];
     m_counts.revision = m_settings.countsRevision();

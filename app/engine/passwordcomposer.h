@@ -49,7 +49,9 @@ private:
         quint64 revision = 0; // none read yet: the record's revisions start at 1
         bool allUsable = false;
         bool usable[4] = {};
-        double value[4] = {};
+        // The fewest placed characters a class has no room beyond: a count rounded up, as a
+        // whole number of placed characters is below a count exactly when it is below that.
+        int limit[4] = {};
     };
 
     qint16 readLength(const QString &lengthText);
