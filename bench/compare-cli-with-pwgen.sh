@@ -22,10 +22,16 @@ hyperfine --warmup 3 --min-runs 20 --export-json "$results" \
 
 python3 - "$results" "$count" <<'PY'
 import json, sys
-runs = {r["command"]: r["mean"] for r in json.load(open(sys.argv[1]))["results"]}
+results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
 count = int(sys.argv[2])
-ours, theirs = runs["quorvex-cli"], runs["pwgen"]
-print(f"quorvex-cli: {ours * 1000:9.1f} ms for {count} passwords ({count / ours:12,.0f} per second)")
-print(f"pwgen:       {theirs * 1000:9.1f} ms for {count} passwords ({count / theirs:12,.0f} per second)")
-print(f"quorvex-cli is {theirs / ours:.1f} times as fast as pwgen")
+ours, theirs = results["quorvex-cli"], results["pwgen"]
+for name, r in (("quorvex-cli", ours), ("pwgen", theirs)):
+    cpu = r["user"] + r["system"]
+    print(f"{name + ':':12} {r['mean'] * 1000:9.1f} ms for {count} passwords "
+          f"({count / r['mean']:12,.0f} per second), {cpu * 1000:9.1f} ms of CPU time")
+print(f"quorvex-cli is {theirs['mean'] / ours['mean']:.1f} times as fast as pwgen")
+# On a busy machine the elapsed time swings with the load; the CPU time each spends does not
+# as much. quorvex-cli may use two cores, so its CPU time is above its elapsed time.
+cpu = (theirs["user"] + theirs["system"]) / (ours["user"] + ours["system"])
+print(f"and takes {cpu:.1f} times less CPU time")
 PY

@@ -8,6 +8,7 @@
 class EventYield
 {
 public:
+    // A negative interval never yields, nor reads the clock: for work on a thread of its own.
     explicit EventYield(int intervalMs = 15);
     virtual ~EventYield();
 
@@ -17,7 +18,7 @@ public:
         if (++m_calls < CallsPerClockRead)
             return;
         m_calls = 0;
-        if (m_clock.elapsed() >= m_intervalMs)
+        if (m_intervalMs >= 0 && m_clock.elapsed() >= m_intervalMs)
             yieldNow();
     }
 

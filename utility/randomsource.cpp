@@ -78,22 +78,18 @@ void RandomSource::refill()
 
 qint32 RandomSource::RandomBetween(qint32 low, qint32 high)
 {
-    if (low > high) [[unlikely]]
-        raiseError(ErrorNumber::InvalidArgument, Source);
-    const std::uint64_t range = std::uint64_t(std::int64_t(high) - std::int64_t(low)) + 1;
-    if (range > 0xFFFFFFFFull)
-        return qint32(std::int64_t(low) + nextWord());
+    return between(low, high);
+}
 
-    // Lemire's multiply-and-reject: the top half of word * range is uniform once the few
-    // low values that would favour some results are thrown back.
-    std::uint64_t product = std::uint64_t(nextWord()) * range;
-    std::uint32_t fraction = std::uint32_t(product);
-    if (fraction < range) {
-        const std::uint32_t threshold = std::uint32_t((0x100000000ull - range) % range);
-        while (fraction < threshold) {
-            product = std::uint64_t(nextWord()) * range;
-            fraction = std::uint32_t(product);
-        }
-    }
-    return qint32(std::int64_t(low) + std::int64_t(product >> 32));
+void RandomSource::raiseInvalidRange()
+{
+    raiseError(ErrorNumber::InvalidArgument, Source);
+}
+
+std::uint64_t RandomSource::redrawBiased(std::uint64_t product, std::uint64_t range)
+{
+    const std::uint32_t threshold = std::uint32_t((0x100000000ull - range) % range);
+    while (std::uint32_t(product) < threshold)
+        product = std::uint64_t(nextWord()) * range;
+    return product;
 }

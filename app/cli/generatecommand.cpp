@@ -6,21 +6,20 @@
 #include "randomsource.h"
 #include "settingsstore.h"
 
+#include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
+#include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
 constexpr int ClassCount = 4;
 const char *const ClassNames[] = { "upper-case letters", "lower-case letters", "digits", "symbols" };
-
-// Nothing to yield to: no window waits on this process.
-class NoYield : public EventYield
-{
-protected:
-    void yieldNow() override { }
-};
 
 [[noreturn]] void usageError(const QString &message)
 {
@@ -67,23 +66,43 @@ int classOf(QChar c)
     return 3;
 }
 
-void appendUtf8(QByteArray &out, const QString &text)
+// Writes `text` as UTF-8 from `out` on and returns where it ends; `out` has room for three
+// bytes a character.
+char *writeUtf8(char *out, const QString &text)
 {
+    // Passwords are ASCII but for control and extended characters: narrowed in one pass then.
+    const char16_t *characters = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype size = text.size();
+    char16_t all = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        all |= characters[i];
+    if (all < 0x80) {
+        for (qsizetype i = 0; i < size; ++i)
+            out[i] = char(characters[i]);
+        return out + size;
+    }
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x80) {
-            out.append(char(u));
+            *out++ = char(u);
         } else if (u < 0x800) {
-            out.append(char(0xC0 | (u >> 6)));
-            out.append(char(0x80 | (u & 0x3F)));
+            *out++ = char(0xC0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3F));
         } else {
             // Passwords hold only characters of the Basic Multilingual Plane.
-            out.append(char(0xE0 | (u >> 12)));
-            out.append(char(0x80 | ((u >> 6) & 0x3F)));
-            out.append(char(0x80 | (u & 0x3F)));
+            *out++ = char(0xE0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
         }
     }
+    return out;
 }
+
+// A run of fewer passwords than this a share is done sooner on one thread than a second thread
+// with its own key could start and finish its part.
+constexpr qint64 MinimumShare = 1000;
+// Past a few cores the process start and the output dominate a run.
+constexpr int MostShares = 4;
 
 } // namespace
 
@@ -231,31 +250,112 @@ StrengthFigure GenerateCommand::strength() const
     return seed() != 0 ? StrengthEstimate::limitedBySeed(figure) : figure;
 }
 
-QByteArray GenerateCommand::run()
+QList<QByteArray> GenerateCommand::run()
 {
-    // The window's run: seed once, then one composition per password.
-    RandomSource random;
-    random.SetSeed(seed());
-    NoYield yield;
-    PasswordComposer composer(m_settings, random, m_prompter, yield);
-    const QString length = m_settings.PasswordLength();
-    const bool excluding =
-        std::find(m_classLosesSome.begin(), m_classLosesSome.end(), true) != m_classLosesSome.end();
-    const char separator = m_request.nulSeparated ? '\0' : '\n';
-
-    QByteArray out;
-    // Room for ASCII passwords up to a size worth taking at once; beyond it the buffer grows.
-    out.reserve(qsizetype(std::min<qint64>(m_request.count * (length.toInt() + 1), qint64(1) << 28)));
-    for (qint64 i = 0; i < m_request.count; ++i) {
-        QString password = composer.compose(length);
-        if (excluding)
-            replaceExcluded(password, random);
-        appendUtf8(out, password);
-        out.append(separator);
+    const qint32 seed = this->seed();
+    const int shareCount = shareCountFor(seed);
+    QList<QByteArray> pieces(shareCount);
+    if (shareCount == 1) {
+        // The window's run: seed once, then one composition per password.
+        RandomSource random;
+        random.SetSeed(seed);
+        pieces[0] = composeShare(m_request.count, m_settings, random);
+    } else {
+        // Without a user seed the passwords are independent draws, so the run splits into shares
+        // composed side by side, each with a key of its own from the system, its own copy of the
+        // settings and its own composer: they share nothing that changes, and every password is
+        // drawn just as on one thread. The shares are written in order.
+        struct Share
+        {
+            qint64 count = 0;
+            GenerationSettings settings;
+            RandomSource random; // keyed afresh from the system as it is made
+            QByteArray passwords;
+            std::exception_ptr failure;
+        };
+        std::vector<std::unique_ptr<Share>> shares;
+        for (int i = 0; i < shareCount; ++i) {
+            auto share = std::make_unique<Share>();
+            share->count = m_request.count / shareCount + (i < m_request.count % shareCount ? 1 : 0);
+            share->settings.copyFrom(m_settings);
+            shares.push_back(std::move(share));
+        }
+        const auto compose = [&](int i) {
+            Share &share = *shares[std::size_t(i)];
+            try {
+                share.passwords = composeShare(share.count, share.settings, share.random);
+            } catch (...) {
+                share.failure = std::current_exception();
+            }
+        };
+        std::vector<std::thread> threads;
+        std::vector<int> leftOver;
+        for (int i = 1; i < shareCount; ++i) {
+            try {
+                threads.emplace_back(compose, i);
+            } catch (const std::system_error &) {
+                leftOver.push_back(i); // no thread to be had: composed here instead
+            }
+        }
+        compose(0);
+        for (const int i : leftOver)
+            compose(i);
+        for (std::thread &thread : threads)
+            thread.join();
+        for (int i = 0; i < shareCount; ++i) {
+            Share &share = *shares[std::size_t(i)];
+            if (share.failure)
+                std::rethrow_exception(share.failure);
+            pieces[i] = std::move(share.passwords);
+        }
     }
 
     if (m_request.save)
         SettingsStore(m_settings).write();
+    return pieces;
+}
+
+int GenerateCommand::shareCountFor(qint32 seed) const
+{
+    // A user seed stands for one stream, drawn in order as the window draws it.
+    if (seed != 0)
+        return 1;
+    const qint64 cores = std::clamp(QThread::idealThreadCount(), 1, MostShares);
+    return int(std::clamp(m_request.count / MinimumShare, qint64(1), cores));
+}
+
+QByteArray GenerateCommand::composeShare(qint64 count, const GenerationSettings &settings,
+                                         RandomSource &random) const
+{
+    ConsolePrompter prompter; // compose() raises its errors rather than asking
+    EventYield yield(-1); // no window waits on this process
+    PasswordComposer composer(settings, random, prompter, yield);
+    const QString length = settings.PasswordLength();
+    const bool excluding =
+        std::find(m_classLosesSome.begin(), m_classLosesSome.end(), true) != m_classLosesSome.end();
+    const char separator = m_request.nulSeparated ? '\0' : '\n';
+
+    // Written straight into a buffer sized for the whole share when the characters are ASCII, with
+    // room for the widest password to spare; it grows only for wider characters.
+    const QString &pool = settings.symbolPool();
+    const bool ascii = std::all_of(pool.begin(), pool.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const qint64 longest = 3 * qint64(length.toInt()) + 1;
+    const qint64 expected = count * (ascii ? qint64(length.toInt()) + 1 : longest);
+    QByteArray out;
+    out.resize(qsizetype(std::min<qint64>(expected, qint64(1) << 28) + longest));
+    qsizetype used = 0;
+    for (qint64 i = 0; i < count; ++i) {
+        QString password = composer.compose(length);
+        if (excluding)
+            replaceExcluded(password, random);
+        const qsizetype room = 3 * password.size() + 1;
+        if (out.size() - used < room)
+            out.resize(std::max(out.size() * 2, used + room));
+        char *end = writeUtf8(out.data() + used, password);
+        *end++ = separator;
+        used = end - out.constData();
+    }
+    out.truncate(used);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include "strengthestimate.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -20,10 +21,11 @@ class GenerateCommand
 public:
     explicit GenerateCommand(const GenerateRequest &request);
 
-    // Composes the passwords, UTF-8, each ended by its separator; stores the settings first
-    // when --save was given. Raises ErrorNumber::CommandLineUsage for a request that cannot be
-    // met as written and other errors for settings or draws that fail.
-    QByteArray run();
+    // Composes the passwords, UTF-8, each ended by its separator, in pieces to be written in
+    // order; stores the settings first when --save was given. Raises
+    // ErrorNumber::CommandLineUsage for a request that cannot be met as written and other
+    // errors for settings or draws that fail.
+    QList<QByteArray> run();
 
     // The strength of what run() composes, for --entropy.
     StrengthFigure strength() const;
@@ -34,6 +36,8 @@ private:
     void checkComposable();
     void prepareExclusion();
     qint32 seed() const;
+    int shareCountFor(qint32 seed) const;
+    QByteArray composeShare(qint64 count, const GenerationSettings &settings, RandomSource &random) const;
     void replaceExcluded(QString &password, RandomSource &random) const;
     void failIfPrompted();
 

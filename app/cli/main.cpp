@@ -3,8 +3,9 @@
 #include "commandline.h"
 #include "generatecommand.h"
 
-#include <QCoreApplication>
+#include <QStringList>
 #include <cerrno>
+#include <clocale>
 #include <cstring>
 #include <unistd.h>
 
@@ -44,12 +45,13 @@ int run(const QStringList &arguments)
     }
 
     GenerateCommand command(line.request);
-    const QByteArray passwords = command.run();
+    const QList<QByteArray> passwords = command.run();
     if (line.request.entropy) {
         const StrengthFigure strength = command.strength();
         writeAll(STDERR_FILENO, (QStringLiteral("entropy: ") + strength.text() + u'\n').toUtf8());
     }
-    writeAll(STDOUT_FILENO, passwords);
+    for (const QByteArray &piece : passwords)
+        writeAll(STDOUT_FILENO, piece);
     return 0;
 }
 
@@ -57,9 +59,15 @@ int run(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // No QCoreApplication: nothing here runs events, and making one (its event dispatcher
+    // above all) would cost more than many thousand passwords. The locale is taken up as it
+    // would take it up, for the system's own messages.
+    std::setlocale(LC_ALL, "");
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     int status = 0;
-    runTrapped([&] { status = run(QCoreApplication::arguments()); },
+    runTrapped([&] { status = run(arguments); },
                [&](const ErrorRecord &error) {
                    QString message = error.description;
                    if (error.number == ErrorNumber::CommandLineUsage)

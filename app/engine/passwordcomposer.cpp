@@ -8,6 +8,9 @@
 #include "randomsource.h"
 #include "reporterror.h"
 
+#include <cmath>
+#include <typeinfo>
+
 namespace {
 
 const QString Operation = QStringLiteral("frmMain.GenerateOnePassword()");
@@ -66,32 +69,46 @@ QString PasswordComposer::compose(const QString &lengthText)
         { 1, qint32(pool.size()), reinterpret_cast<const char16_t *>(pool.utf16()) },
     };
 
-    int placed[4] = { 0, 0, 0, 0 };
     QString password(length, Qt::Uninitialized);
     char16_t *next = reinterpret_cast<char16_t *>(password.data());
+    // The plain source draws inline, which saves a call per draw; any other (a scripted one)
+    // through its own RandomBetween(). Both draw the same numbers.
+    if (typeid(m_random) == typeid(RandomSource))
+        place(next, length, draws, [this](qint32 low, qint32 high) { return m_random.between(low, high); });
+    else
+        place(next, length, draws,
+              [this](qint32 low, qint32 high) { return m_random.RandomBetween(low, high); });
+    return password;
+}
+
+template<typename Draw>
+inline void PasswordComposer::place(char16_t *next, qint16 length, const CharacterDraw (&draws)[4], Draw draw)
+{
+    int placed[4] = { 0, 0, 0, 0 };
     // The position runs in a wider type than the length, so the last one (32767) ends the loop.
     for (int position = 0; position < length; ++position) {
         for (;;) {
-            const qint32 drawn = m_random.RandomBetween(0, 3);
+            const qint32 drawn = draw(0, 3);
             if (quint32(drawn) <= 3 && hasRoom(drawn, placed)) {
-                *next++ = drawCharacter(draws[drawn]);
+                *next++ = drawCharacter(draws[drawn], draw);
                 ++placed[drawn];
                 m_yield();
                 break;
             }
-            requireRoomLeft(placed);
+            if (!roomLeftAsRead(placed)) [[unlikely]]
+                requireRoomLeft(placed);
             m_yield();
         }
     }
-    return password;
 }
 
-inline char16_t PasswordComposer::drawCharacter(const CharacterDraw &draw)
+template<typename Draw>
+inline char16_t PasswordComposer::drawCharacter(const CharacterDraw &draw, Draw drawBetween)
 {
     if (draw.high < draw.low) [[unlikely]] // only the symbols, with an empty pool
         raiseError(ErrorNumber::NoSymbolsToDraw, {},
                    QStringLiteral("The passwords need symbols, but no symbol is selected."));
-    const qint32 result = m_random.RandomBetween(draw.low, draw.high);
+    const qint32 result = drawBetween(draw.low, draw.high);
     const quint32 offset = quint32(result) - quint32(draw.low);
     if (offset > quint32(draw.high - draw.low)) [[unlikely]]
         raiseError(ErrorNumber::InternalError);
@@ -115,7 +132,15 @@ inline bool PasswordComposer::hasRoom(int characterClass, const int (&placed)[4]
         readCounts();
     if (!m_counts.usable[characterClass]) [[unlikely]]
         raiseCountError(characterClass);
-    return m_counts.value[characterClass] > placed[characterClass];
+    return placed[characterClass] < m_counts.limit[characterClass];
+}
+
+inline bool PasswordComposer::roomLeftAsRead(const int (&placed)[4]) const
+{
+    // Without a count in error the answer needs no order.
+    return m_counts.revision == m_settings.countsRevision() && m_counts.allUsable &&
+        ((placed[0] < m_counts.limit[0]) | (placed[1] < m_counts.limit[1]) | (placed[2] < m_counts.limit[2]) |
+         (placed[3] < m_counts.limit[3]));
 }
 
 void PasswordComposer::readCounts()
@@ -125,7 +150,7 @@ void PasswordComposer::readCounts()
         // A placed counter holds -32768..32767: a count beyond that could only be met by a
         // counter that wraps, so it is an overflow.
         m_counts.usable[characterClass] = count && *count >= -32768 && *count <= 32767;
-        m_counts.value[characterClass] = count.value_or(0);
+        m_counts.limit[characterClass] = m_counts.usable[characterClass] ? int(std::ceil(*count)) : 0;
     }
     m_counts.allUsable = m_counts.usable[0] && m_counts.usable[1] && m_counts.usable[2] && m_counts.usable[3];
     m_counts.revision = m_settings.countsRevision();
@@ -139,12 +164,8 @@ void PasswordComposer::raiseCountError(int characterClass) const
 
 void PasswordComposer::requireRoomLeft(const int (&placed)[4])
 {
-    // Without a count in error the answer needs no order; with one, the classes are asked in
-    // turn so the error is the one the first class without room before it raises.
-    if (m_counts.revision == m_settings.countsRevision() && m_counts.allUsable &&
-        ((m_counts.value[0] > placed[0]) | (m_counts.value[1] > placed[1]) | (m_counts.value[2] > placed[2]) |
-         (m_counts.value[3] > placed[3])))
-        return;
+    // With a count in error, the classes are asked in turn so the error is the one the first
+    // class without room before it raises.
     for (int characterClass = 0; characterClass < 4; ++characterClass) {
         if (hasRoom(characterClass, placed))
             return;

@@ -49,7 +49,9 @@ private:
         quint64 revision = 0; // none read yet: the record's revisions start at 1
         bool allUsable = false;
         bool usable[4] = {};
-        double value[4] = {};
+        // The fewest placed characters a class has no room beyond: a count rounded up, as a
+        // whole number of placed characters is below a count exactly when it is below that.
+        int limit[4] = {};
     };
 
     qint16 readLength(const QString &lengthText);
@@ -63,7 +65,15 @@ private:
         qint32 high;
         const char16_t *characters;
     };
-    char16_t drawCharacter(const CharacterDraw &draw);
+    // Fills `length` characters from `next` on, drawing with `draw(low, high)`.
+    template<typename Draw>
+    void place(char16_t *next, qint16 length, const CharacterDraw (&draws)[4], Draw draw);
+    template<typename Draw>
+    char16_t drawCharacter(const CharacterDraw &draw, Draw drawBetween);
+    // Whether some class has room, from the counts as last read when none is in error; false
+    // also when that needs a fresh read, which requireRoomLeft() makes.
+    bool roomLeftAsRead(const int (&placed)[4]) const;
+    // Raises the error the first class without room raises, or that no class has room.
     void requireRoomLeft(const int (&placed)[4]);
 
     const GenerationSettings &m_settings;

@@ -37,6 +37,19 @@ void GenerationSettings::resetToDefaults()
     setUserSeed(QStringLiteral("0"));
 }
 
+void GenerationSettings::copyFrom(const GenerationSettings &other)
+{
+    setPasswordLength(other.m_passwordLength);
+    for (int c = 0; c < 4; ++c)
+        setCount(CharacterClass(c), other.m_counts[std::size_t(c)].text);
+    for (int i = 0; i < SymbolCount; ++i)
+        setSymbolSelected(i, other.m_symbolSelected[std::size_t(i)]);
+    setNonPrintableChars(other.m_nonPrintableChars);
+    setExtendedSymbolChars(other.m_extendedSymbolChars);
+    setUseDefault(other.m_useDefault);
+    setUserSeed(other.m_userSeed);
+}
+
 const std::array<GenerationSettings::Symbol, GenerationSettings::SymbolCount> &
 GenerationSettings::SymbolTable()
 {

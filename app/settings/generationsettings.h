@@ -48,6 +48,8 @@ public:
 
     // Puts every field back to what a fresh record holds, notifying each field that changes.
     void resetToDefaults();
+    // Takes every field of `other`, notifying each field that changes.
+    void copyFrom(const GenerationSettings &other);
 
     // The 32 symbols, index 0 to 31.
     static const std::array<Symbol, SymbolCount> &SymbolTable();

@@ -169,6 +169,67 @@ private Q_SLOTS:
         QCOMPARE(seen.size(), 23 + 25 + 7 + 30);
     }
 
+    // Without a user seed a long run is composed in shares side by side; whatever the count,
+    // the output is one whole list of independent passwords.
+    void shouldComposeEveryShareOfALongRunAlike_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("arguments");
+        const QStringList options { QStringLiteral("--symbol-set"), QStringLiteral("#%\\~"),
+                                    QStringLiteral("--exclude"), QStringLiteral("O0Il1%") };
+        for (const int count : { 1, 999, 1000, 1999, 2000, 2001, 4001, 20001 })
+            QTest::addRow("%d", count) << count << options;
+        QTest::newRow("20001, system seed asked for")
+            << 20001 << QStringList { QStringLiteral("--seed"), QStringLiteral("0") };
+    }
+
+    void shouldComposeEveryShareOfALongRunAlike()
+    {
+        QFETCH(int, count);
+        QFETCH(QStringList, arguments);
+        const Outcome outcome = generate(arguments +
+                                         QStringList { QStringLiteral("-l"), QStringLiteral("16"),
+                                                       QStringLiteral("-n"), QString::number(count) });
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.err, QByteArray());
+        QVERIFY(outcome.out.endsWith('\n'));
+        const QStringList passwords = linesOf(outcome.out);
+        QCOMPARE(passwords.size(), count);
+        // Shares keyed alike would repeat one another.
+        QCOMPARE(QSet<QString>(passwords.begin(), passwords.end()).size(), count);
+        const bool limited = arguments.contains(QStringLiteral("--exclude"));
+        QSet<QChar> lastHalf;
+        for (int i = 0; i < count; ++i) {
+            const QString &password = passwords[i];
+            QCOMPARE(classCounts(password), (std::array { 4, 4, 4, 4 }));
+            for (const QChar c : password) {
+                if (limited) {
+                    QVERIFY2(!QStringLiteral("O0Il1%").contains(c), qPrintable(password));
+                    QVERIFY2(classCounts(QString(c))[3] == 0 || QStringLiteral("#\\~").contains(c),
+                             qPrintable(password));
+                }
+                if (i >= count / 2)
+                    lastHalf.insert(c);
+            }
+        }
+        // The last share draws from the same characters as the first.
+        if (count >= 1000)
+            QCOMPARE(lastHalf.size(), limited ? 24 + 25 + 8 + 3 : 26 + 26 + 10 + 32);
+    }
+
+    void shouldSeparateALongRunWithNul()
+    {
+        const Outcome outcome =
+            generate({ QStringLiteral("-0"), QStringLiteral("--control"), QStringLiteral("-l"),
+                       QStringLiteral("20"), QStringLiteral("-n"), QStringLiteral("5001") });
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(outcome.out.endsWith('\0'));
+        const QList<QByteArray> passwords = outcome.out.chopped(1).split('\0');
+        QCOMPARE(passwords.size(), 5001);
+        for (const QByteArray &password : passwords)
+            QCOMPARE(password.size(), 20);
+    }
+
     void shouldRepeatTheEnginesDrawsForASeed_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -262,6 +323,10 @@ private Q_SLOTS:
         row("negative class count", { "generate", "--upper", "-1" }, 2, "--upper must be at least 0, not -1");
         row("counts disagree with the length", { "generate", "-l", "16", "--symbols", "6" }, 2,
             "the counts add up to 18, but --length is 16");
+        row("counts disagree in a long run", { "generate", "-n", "50000", "-l", "16", "--symbols", "6" }, 2,
+            "the counts add up to 18, but --length is 16");
+        row("a class excluded whole in a long run", { "generate", "-n", "50000", "--exclude", "0123456789" },
+            2, "digits are wanted but --exclude leaves none");
         row("all counts 0", { "generate", "--upper", "0", "--lower", "0", "--digits", "0", "--symbols", "0" },
             2, "the counts add up to 0: there is nothing to compose");
         row("counts beyond 16 bits", { "generate", "--upper", "30000", "--lower", "30000" }, 2,
@@ -420,12 +485,14 @@ private Q_SLOTS:
     {
         if (!QFile::exists(QStringLiteral("/dev/full")))
             QSKIP("no /dev/full");
-        const Outcome outcome =
-            run({ QStringLiteral("generate"), QStringLiteral("-n"), QStringLiteral("10") },
-                QStringLiteral("/dev/full"));
-        QCOMPARE(outcome.status, 1);
-        QCOMPARE(outcome.err,
-                 QByteArray("quorvex-cli: cannot write the passwords: No space left on device\n"));
+        for (const char *count : { "10", "30001" }) {
+            const Outcome outcome =
+                run({ QStringLiteral("generate"), QStringLiteral("-n"), QString::fromLatin1(count) },
+                    QStringLiteral("/dev/full"));
+            QCOMPARE(outcome.status, 1);
+            QCOMPARE(outcome.err,
+                     QByteArray("quorvex-cli: cannot write the passwords: No space left on device\n"));
+        }
     }
 
     void shouldShowHelpAndVersion()

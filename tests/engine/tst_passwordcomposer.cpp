@@ -203,6 +203,35 @@ private Q_SLOTS:
         QCOMPARE(hash.result().toHex(), digest);
     }
 
+    // The plain source is drawn from inline, any other through RandomBetween(): a source that
+    // only passes its draws on gives the same passwords.
+    void shouldComposeAlikeThroughASourceThatOverridesTheDraw_data()
+    {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QStringList>("counts");
+        QTest::addColumn<int>("extras");
+        QTest::newRow("16 even") << "16" << QStringList { "4", "4", "4", "4" } << 0;
+        QTest::newRow("fractional, extras") << "12" << QStringList { "2.5", "3", "0", "6.7" } << 3;
+        QTest::newRow("counts above the length") << "6" << QStringList { "5", "5", "5", "5" } << 0;
+    }
+    void shouldComposeAlikeThroughASourceThatOverridesTheDraw()
+    {
+        QFETCH(QString, length);
+        QFETCH(QStringList, counts);
+        QFETCH(int, extras);
+        Fixture f;
+        setCounts(f.settings, counts[0], counts[1], counts[2], counts[3]);
+        f.settings.setNonPrintableChars(extras & 1);
+        f.settings.setExtendedSymbolChars(extras >> 1 & 1);
+        RandomSource plain;
+        PasswordComposer composer(f.settings, plain, f.prompter, f.yield);
+        plain.SetSeed(31);
+        f.random.SetSeed(31);
+        for (int i = 0; i < 300; ++i)
+            QCOMPARE(composer.compose(length), f.composer.compose(length));
+        QVERIFY(f.random.draws.size() > 300 * length.toDouble());
+    }
+
     void shouldNotRepeatWhenSeededFromTheSystem()
     {
         Fixture f;
@@ -512,6 +541,26 @@ private Q_SLOTS:
         const auto classDraws = f.random.draws.count(qMakePair(0, 3));
         QVERIFY(classDraws > 20 * 64 + 64); // some were thrown back
         QCOMPARE(yield.yields, classDraws / 64);
+    }
+
+    // A composer off the user-interface thread is given a yield that never runs events.
+    void shouldNeverYieldWithANegativeInterval()
+    {
+        struct CountingYield : EventYield
+        {
+            int yields = 0;
+            CountingYield()
+                : EventYield(-1)
+            { }
+            void yieldNow() override { ++yields; }
+        } yield;
+        Fixture f;
+        setCounts(f.settings, QStringLiteral("160"), QStringLiteral("160"), QStringLiteral("160"),
+                  QStringLiteral("160"));
+        PasswordComposer composer(f.settings, f.random, f.prompter, yield);
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(composer.compose(QStringLiteral("640")).size(), 640);
+        QCOMPARE(yield.yields, 0);
     }
 
     // With several problems, the one met first is reported, once, and nothing composed before

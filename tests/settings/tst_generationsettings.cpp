@@ -174,6 +174,39 @@ private Q_SLOTS:
         QCOMPARE(useDefault.count(), 1);
     }
 
+    void shouldCopyEveryField()
+    {
+        GenerationSettings source;
+        source.setPasswordLength(QStringLiteral("21"));
+        source.setNumUppercaseChars(QStringLiteral("7"));
+        source.setNumLowercaseChars(QStringLiteral("x"));
+        source.setNumNumbers(QStringLiteral("2.5"));
+        source.setNumSymbols(QStringLiteral("6"));
+        source.setSymbolSelected(0, false);
+        source.setSymbolSelected(31, false);
+        source.setNonPrintableChars(2);
+        source.setExtendedSymbolChars(1);
+        source.setUseDefault(false);
+        source.setUserSeed(QStringLiteral("-5"));
+
+        GenerationSettings copy;
+        QSignalSpy symbol(&copy, &GenerationSettings::symbolSelectedChanged);
+        copy.symbolPool(); // a pool built before the copy must not outlive it
+        copy.copyFrom(source);
+        QCOMPARE(copy.PasswordLength(), QStringLiteral("21"));
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(copy.count(CharacterClass(c)), source.count(CharacterClass(c)));
+            QCOMPARE(copy.countValue(CharacterClass(c)), source.countValue(CharacterClass(c)));
+        }
+        QCOMPARE(errorOf([&] { copy.readCount(CharacterClass::Lowercase); }), ErrorNumber::TypeMismatch);
+        QCOMPARE(copy.symbolPool(), source.symbolPool());
+        QCOMPARE(symbol.count(), 2);
+        QCOMPARE(copy.NonPrintableChars(), 2);
+        QCOMPARE(copy.ExtendedSymbolChars(), 1);
+        QVERIFY(!copy.UseDefault());
+        QCOMPARE(copy.UserSeed(), QStringLiteral("-5"));
+    }
+
     void shouldRefuseCheckBoxValuesOutsideZeroToTwo_data()
     {
         QTest::addColumn<int>("value");
