@@ -6,6 +6,7 @@
 #include "faketarget.h"
 #include "privatebus.h"
 #include "scriptedprompter.h"
+#include "serverprocess.h"
 #include "temporarysettings.h"
 
 #include <QDBusConnectionInterface>
@@ -28,29 +29,10 @@ const QString Properties = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr int Patience = 20000; // ms: a server process starting on a loaded machine
 
 // A fake-target server process on the given bus.
-class ServerProcess
+std::unique_ptr<ServerProcess> startFakeServer(const PrivateBus &bus)
 {
-public:
-    explicit ServerProcess(const PrivateBus &bus)
-    {
-        m_process.setProcessEnvironment(bus.environment());
-        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_process.start(QStringLiteral(AUTOMATION_FAKESERVER), {});
-    }
-    ~ServerProcess()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    qint64 pid() const { return m_process.processId(); }
-    QString instanceName() const { return AutomationServer::instanceServiceName(pid()); }
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
-};
+    return std::make_unique<ServerProcess>(QStringLiteral(AUTOMATION_FAKESERVER), bus.environment());
+}
 
 QDBusVariant variantOf(const QDBusMessage &reply)
 {
@@ -123,7 +105,7 @@ private Q_SLOTS:
         m_bus = std::make_unique<PrivateBus>();
         QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->error()));
         QVERIFY(bus().isConnected());
-        m_server = std::make_unique<ServerProcess>(*m_bus);
+        m_server = startFakeServer(*m_bus);
         QVERIFY(waitForName(m_server->instanceName()));
         QVERIFY(waitForName(AutomationServer::serviceName()));
     }
@@ -494,7 +476,7 @@ private Q_SLOTS:
 
     void shouldPassThePlainNameOnWhenItsOwnerEnds()
     {
-        ServerProcess second(*m_bus);
+        ServerProcess second(QStringLiteral(AUTOMATION_FAKESERVER), m_bus->environment());
         QVERIFY(waitForName(second.instanceName()));
         QDBusConnectionInterface *daemon = bus().interface();
         const QString firstOwner = daemon->serviceOwner(m_server->instanceName());

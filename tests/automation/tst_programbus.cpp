@@ -3,6 +3,7 @@
 
 #include "automationserver.h"
 #include "privatebus.h"
+#include "serverprocess.h"
 #include "temporarysettings.h"
 
 #include <QDBusConnectionInterface>
@@ -23,30 +24,8 @@ const QString Properties = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr int Patience = 30000; // ms: the program starting or running on a loaded machine
 
 // The program, started on the given environment, stopped with the object.
-class Program
-{
-public:
-    explicit Program(const QProcessEnvironment &environment,
-                     QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels)
-    {
-        m_process.setProcessEnvironment(environment);
-        m_process.setProcessChannelMode(channels);
-        m_process.start(QStringLiteral(QUORVEX_PROGRAM), {});
-    }
-    ~Program()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    qint64 pid() const { return m_process.processId(); }
-    QString instanceName() const { return AutomationServer::instanceServiceName(pid()); }
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
-};
+using Program = ServerProcess;
+const QString ProgramPath = QStringLiteral(QUORVEX_PROGRAM);
 
 QDBusVariant variantOf(const QDBusMessage &reply)
 {
@@ -70,7 +49,7 @@ private:
     // Starts a program and waits until it serves under its own name.
     bool startProgram(std::unique_ptr<Program> &program)
     {
-        program = std::make_unique<Program>(m_bus->environment());
+        program = std::make_unique<Program>(ProgramPath, m_bus->environment());
         if (!program->process().waitForStarted(Patience))
             return false;
         const QString name = program->instanceName();
@@ -340,7 +319,7 @@ private Q_SLOTS:
         environment.remove(QStringLiteral("DISPLAY")); // no bus started for the display either
         QTemporaryDir runtime; // no bus socket in it
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        Program alone(environment, QProcess::SeparateChannels);
+        Program alone(ProgramPath, environment, QProcess::SeparateChannels);
         QVERIFY(alone.process().waitForStarted(Patience));
 
         const QByteArray warning =

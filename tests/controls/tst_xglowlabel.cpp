@@ -2,6 +2,7 @@
 #include "countingdelayservice.h"
 #include "errorof.h"
 #include "errorrecord.h"
+#include "paintcounter.h"
 #include "propertybag.h"
 #include "xglowlabel.h"
 
@@ -340,15 +341,7 @@ private Q_SLOTS:
     // during the tick's pause delivers.
     void shouldRepaintDuringEveryTicksPause()
     {
-        struct PaintCounter : QObject
-        {
-            int paints = 0;
-            bool eventFilter(QObject *, QEvent *event) override
-            {
-                paints += event->type() == QEvent::Paint;
-                return false;
-            }
-        } counter;
+        PaintCounter counter;
         XGlowLabel label;
         CountingDelayService delay;
         ControlPacing::setDelayService(label, &delay);

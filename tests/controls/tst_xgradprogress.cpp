@@ -2,6 +2,7 @@
 #include "countingdelayservice.h"
 #include "errorof.h"
 #include "errorrecord.h"
+#include "paintcounter.h"
 #include "propertybag.h"
 #include "xgradprogress.h"
 
@@ -251,15 +252,7 @@ private Q_SLOTS:
     // pause delivers, so the bar moves while it steps.
     void shouldRepaintDuringTheStepsPause()
     {
-        struct PaintCounter : QObject
-        {
-            int paints = 0;
-            bool eventFilter(QObject *, QEvent *event) override
-            {
-                paints += event->type() == QEvent::Paint;
-                return false;
-            }
-        } counter;
+        PaintCounter counter;
         XGradProgress bar;
         CountingDelayService delay;
         ControlPacing::setDelayService(bar, &delay);

@@ -1,3 +1,4 @@
+#include "paintcounter.h"
 #include "propertybag.h"
 #include "xshplabel.h"
 
@@ -10,21 +11,6 @@
 using namespace Lustrel;
 
 namespace {
-
-// Counts the paints a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 constexpr OleColor Red = 0x000000FF;
 constexpr OleColor Green = 0x0000FF00;
