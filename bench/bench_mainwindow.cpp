@@ -22,7 +22,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -65,9 +64,11 @@ double msSinceProcessStart()
     // Field 22 (start time in clock ticks since boot) counts from after the command's ")".
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
     const double startTicks = fields.value(19).toDouble();
-    timespec now {};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double nowMs = double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+    // Time since boot, in hundredths of a second like the start time above.
+    QFile uptime(QStringLiteral("/proc/uptime"));
+    if (!uptime.open(QIODevice::ReadOnly))
+        return -1;
+    const double nowMs = uptime.readAll().split(' ').value(0).toDouble() * 1000.0;
     return nowMs - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
@@ -138,45 +139,50 @@ int main(int argc, char *argv[])
                 "(target < 150 ms)\n",
                 firstPaint.atMs, firstPaint.cpuAtMs);
 
-    // What this machine makes of the pauses alone: a run cannot beat its own timers.
-    {
-        QElapsedTimer clock;
-        clock.start();
-        DelayService plain;
-        for (int step = 0; step < 200; ++step)
-            plain.Pause(1);
-        plain.Pause(200);
-        std::printf("the pauses of a 10000 run on their own (200 x 1 ms, 200 ms): %.0f ms\n",
-                    double(clock.nsecsElapsed()) / 1e6);
-    }
-
-    window.findChild<QLineEdit *>(QStringLiteral("txtNumPass"))->setText(QStringLiteral("10000"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("16"));
-    auto *generate = window.findChild<QPushButton *>(QStringLiteral("cmdGenerate"));
-    QList<double> ratios;
-    for (int run = 1; run <= runs; ++run) {
-        delay.askedMs = 0;
-        delay.pausedMs = 0;
-        const double cpuBefore = cpuMs();
-        QElapsedTimer clock;
-        clock.start();
-        generate->click();
-        const double wallMs = double(clock.nsecsElapsed()) / 1e6;
-        const qint64 floorMs = window.lastRunPacingMs();
-        const double ratio = wallMs / double(floorMs);
-        ratios << ratio;
-        std::printf("run %d: 10000 x 16 in %.0f ms, pacing floor %lld ms, %.1f%% above it "
-                    "(waited %.0f ms, worked %.0f ms between waits, CPU %.0f ms)\n",
-                    run, wallMs, floorMs, (ratio - 1.0) * 100.0, delay.pausedMs, wallMs - delay.pausedMs,
-                    cpuMs() - cpuBefore);
-        if (run == 1) {
-            const int listed = window.findChild<PasswordList *>(QStringLiteral("lstPassword"))->count();
-            std::printf("resident memory with %d passwords listed: %.1f MB (target < 60 MB)\n", listed,
-                        residentMegabytes());
+    // The rest runs inside the event loop, where a user's click runs: the glowing caption
+    // leaves nested waits alone only there.
+    QTimer::singleShot(0, &app, [&] {
+        // What this machine makes of the pauses alone: a run cannot beat its own timers.
+        {
+            QElapsedTimer clock;
+            clock.start();
+            DelayService plain;
+            for (int step = 0; step < 200; ++step)
+                plain.Pause(1);
+            plain.Pause(200);
+            std::printf("the pauses of a 10000 run on their own (200 x 1 ms, 200 ms): %.0f ms\n",
+                        double(clock.nsecsElapsed()) / 1e6);
         }
-    }
-    std::sort(ratios.begin(), ratios.end());
-    std::printf("median: %.1f%% above the floor (target within 10%%)\n",
-                (ratios[ratios.size() / 2] - 1.0) * 100.0);
-    return 0;
+
+        window.findChild<QLineEdit *>(QStringLiteral("txtNumPass"))->setText(QStringLiteral("10000"));
+        window.findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("16"));
+        auto *generate = window.findChild<QPushButton *>(QStringLiteral("cmdGenerate"));
+        QList<double> ratios;
+        for (int run = 1; run <= runs; ++run) {
+            delay.askedMs = 0;
+            delay.pausedMs = 0;
+            const double cpuBefore = cpuMs();
+            QElapsedTimer clock;
+            clock.start();
+            generate->click();
+            const double wallMs = double(clock.nsecsElapsed()) / 1e6;
+            const qint64 floorMs = window.lastRunPacingMs();
+            const double ratio = wallMs / double(floorMs);
+            ratios << ratio;
+            std::printf("run %d: 10000 x 16 in %.0f ms, pacing floor %lld ms, %.1f%% above it "
+                        "(waited %.0f ms, worked %.0f ms between waits, CPU %.0f ms)\n",
+                        run, wallMs, floorMs, (ratio - 1.0) * 100.0, delay.pausedMs, wallMs - delay.pausedMs,
+                        cpuMs() - cpuBefore);
+            if (run == 1) {
+                const int listed = window.findChild<PasswordList *>(QStringLiteral("lstPassword"))->count();
+                std::printf("resident memory with %d passwords listed: %.1f MB (target < 60 MB)\n", listed,
+                            residentMegabytes());
+            }
+        }
+        std::sort(ratios.begin(), ratios.end());
+        std::printf("median: %.1f%% above the floor (target within 10%%)\n",
+                    (ratios[ratios.size() / 2] - 1.0) * 100.0);
+        QCoreApplication::exit(0);
+    });
+    return app.exec();
 }

@@ -508,6 +508,21 @@ private Q_SLOTS:
         QVERIFY(f->gate.isIdle());
     }
 
+    void shouldRestTheGlowWhileRunning()
+    {
+        auto *glow = f->window.findChild<Lustrel::XGlowLabel *>(QStringLiteral("XGlowLabel1"));
+        QVERIFY(glow);
+        QCOMPARE(glow->Interval(), 50);
+        QList<qint32> intervals;
+        f->delay.duringPause = [glow, &intervals] {
+            intervals << glow->Interval();
+        };
+        f->generate(QStringLiteral("2"));
+        QVERIFY(!intervals.isEmpty());
+        QVERIFY(std::all_of(intervals.cbegin(), intervals.cend(), [](qint32 i) { return i == 0; }));
+        QCOMPARE(glow->Interval(), 50);
+    }
+
     void shouldStopARunClosedMidwayAndThenUnload()
     {
         f->window.show();
