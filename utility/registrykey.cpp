@@ -324,6 +324,56 @@ bool RegistryKey::CreateSubKey(const QString &name)
     return true;
 }
 
+QStringList RegistryKey::SubKeyNames() const
+{
+    requireRoot();
+    if (m_path.size() < FileDepth || !anythingAt(fileFor(m_path)))
+        return {};
+    QSettings &store = settings();
+    store.beginGroup(groupOf(m_path));
+    const QStringList groups = store.childGroups();
+    store.endGroup();
+    QStringList names;
+    for (const QString &group : groups)
+        names << unescapedName(group);
+    return names;
+}
+
+void RegistryKey::DeleteSubKey(const QString &name)
+{
+    requireRoot();
+    if (m_path.size() < FileDepth || !validName(name))
+        raiseUnusable(
+            QStringLiteral("The key \"%1\" cannot be removed").arg(joined(m_path + QStringList { name })));
+    const QString removed = joined(m_path + QStringList { name });
+    m_created.removeIf(
+        [&](const QString &created) { return created == removed || created.startsWith(removed + u'\\'); });
+    if (!anythingAt(fileFor(m_path)))
+        return;
+    QSettings &store = settings();
+    const QString group = keyOf(name);
+    store.beginGroup(group);
+    const bool filled = !store.allKeys().isEmpty();
+    store.endGroup();
+    if (!filled)
+        return;
+    store.remove(group);
+    m_changed = true;
+}
+
+void RegistryKey::DeleteValue(const QString &name)
+{
+    requireRoot();
+    if (m_path.size() < FileDepth || !anythingAt(fileFor(m_path)))
+        return;
+    QSettings &store = settings();
+    const QString key = keyOf(name);
+    if (!store.contains(key))
+        return;
+    store.remove(key);
+    m_changed = true;
+}
+
 QVariant RegistryKey::GetValue(const QString &name) const
 {
     requireRoot();

@@ -44,6 +44,13 @@ public:
     void OpenPath(const QString &path, quint32 root, quint32 access);
     // Creates the named subkey of the current key unless it exists; the current key stays.
     bool CreateSubKey(const QString &name);
+    // The names of the current key's subkeys, in no particular order.
+    QStringList SubKeyNames() const;
+    // Removes the named subkey of the current key with everything in it, in memory until
+    // Flush; nothing happens when it is not there.
+    void DeleteSubKey(const QString &name);
+    // Removes the named value of the current key, in memory until Flush.
+    void DeleteValue(const QString &name);
     // The named value of the current key as its text, or an empty variant when it is not there.
     QVariant GetValue(const QString &name) const;
     // Creates or replaces the named value of the current key, in memory until Flush.
