@@ -62,11 +62,21 @@ QString PasswordComposer::compose(const QString &lengthText)
     static constexpr char16_t Uppercase[] = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     static constexpr char16_t Lowercase[] = u"abcdefghijklmnopqrstuvwxyz";
     static constexpr char16_t Digits[] = u"0123456789";
+    const auto positionIn = [](const QString &characters) {
+        return CharacterDraw { 1, qint32(characters.size()),
+                               reinterpret_cast<const char16_t *>(characters.utf16()) };
+    };
+    // Without the look-alikes, a letter or digit is a position in what its class has left, drawn
+    // like a symbol; with them, the code itself, so every seeded draw stays what it always was.
+    const bool reduced = m_settings.LeaveOutLookAlikes();
+    const QString letters[3] = { reduced ? m_settings.classPool(CharacterClass::Uppercase) : QString(),
+                                 reduced ? m_settings.classPool(CharacterClass::Lowercase) : QString(),
+                                 reduced ? m_settings.classPool(CharacterClass::Digit) : QString() };
     const CharacterDraw draws[4] = {
-        { 65, 90, Uppercase },
-        { 97, 122, Lowercase },
-        { 48, 57, Digits },
-        { 1, qint32(pool.size()), reinterpret_cast<const char16_t *>(pool.utf16()) },
+        reduced ? positionIn(letters[0]) : CharacterDraw { 65, 90, Uppercase },
+        reduced ? positionIn(letters[1]) : CharacterDraw { 97, 122, Lowercase },
+        reduced ? positionIn(letters[2]) : CharacterDraw { 48, 57, Digits },
+        positionIn(pool),
     };
 
     QString password(length, Qt::Uninitialized);

@@ -214,7 +214,8 @@ std::optional<CompositionShape> StrengthEstimate::shapeOf(const GenerationSettin
 
     CompositionShape shape;
     shape.length = std::max(0, int(length));
-    shape.poolSize = { 26, 26, 10, int(settings.symbolPool().size()) };
+    for (int c = 0; c < ClassCount; ++c)
+        shape.poolSize[std::size_t(c)] = int(settings.classPool(CharacterClass(c)).size());
     int capacitySum = 0;
     for (int c = 0; c < ClassCount; ++c) {
         const std::optional<double> count = settings.countValue(CharacterClass(c));

@@ -16,6 +16,32 @@ const GenerationSettings::Symbol symbol(char16_t character)
     return { c, c == u'&' ? QStringLiteral("&&") : QString(c) };
 }
 
+QString withoutLookAlikes(const QString &characters)
+{
+    QString kept;
+    kept.reserve(characters.size());
+    for (const QChar c : characters) {
+        if (!GenerationSettings::LookAlikeCharacters().contains(c))
+            kept += c;
+    }
+    return kept;
+}
+
+// The letters and digits, whole and less the look-alikes.
+struct LetterPools
+{
+    QString whole[3] = { QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+                         QStringLiteral("abcdefghijklmnopqrstuvwxyz"), QStringLiteral("0123456789") };
+    QString reduced[3] = { withoutLookAlikes(whole[0]), withoutLookAlikes(whole[1]),
+                           withoutLookAlikes(whole[2]) };
+};
+
+const LetterPools &letterPools()
+{
+    static const LetterPools pools;
+    return pools;
+}
+
 } // namespace
 
 GenerationSettings::GenerationSettings(QObject *parent)
@@ -35,6 +61,8 @@ void GenerationSettings::resetToDefaults()
     setExtendedSymbolChars(0);
     setUseDefault(true);
     setUserSeed(QStringLiteral("0"));
+    setLeaveOutLookAlikes(false);
+    setClipboardClearSeconds(0);
 }
 
 void GenerationSettings::copyFrom(const GenerationSettings &other)
@@ -48,6 +76,8 @@ void GenerationSettings::copyFrom(const GenerationSettings &other)
     setExtendedSymbolChars(other.m_extendedSymbolChars);
     setUseDefault(other.m_useDefault);
     setUserSeed(other.m_userSeed);
+    setLeaveOutLookAlikes(other.m_leaveOutLookAlikes);
+    setClipboardClearSeconds(other.m_clipboardClearSeconds);
 }
 
 const std::array<GenerationSettings::Symbol, GenerationSettings::SymbolCount> &
@@ -183,6 +213,62 @@ void GenerationSettings::setUserSeed(const QString &text)
     Q_EMIT userSeedChanged(text);
 }
 
+void GenerationSettings::setLeaveOutLookAlikes(bool leaveOut)
+{
+    if (leaveOut == m_leaveOutLookAlikes)
+        return;
+    m_leaveOutLookAlikes = leaveOut;
+    invalidatePool();
+    Q_EMIT leaveOutLookAlikesChanged(leaveOut);
+}
+
+const QString &GenerationSettings::LookAlikeCharacters()
+{
+    static const QString characters = QStringLiteral(
+        // Letters and digits that many fonts draw alike, and the bar beside l and I.
+        "0Oo1lIi|5S2Z8B"
+        // Quotes and backquote differ by a slant or a curl; word processors also swap them.
+        "'`\""
+        // Extended characters drawn like one of the above: curly quotes, acute accent, broken bar,
+        // inverted exclamation mark, superscripts, degree and ordinal signs, S Z with caron,
+        // sharp s, and I i O o with marks or a stroke.
+        "\u201A\u201E\u2018\u2019\u201C\u201D\u00B4\u00A6\u00A1\u00B9\u00B2\u00B0\u00BA"
+        "\u0160\u0161\u017D\u017E\u00DF"
+        "\u00CC\u00CD\u00CE\u00CF\u00EC\u00ED\u00EE\u00EF"
+        "\u00D2\u00D3\u00D4\u00D5\u00D6\u00D8\u00F2\u00F3\u00F4\u00F5\u00F6\u00F8");
+    return characters;
+}
+
+void GenerationSettings::setClipboardClearSeconds(int seconds)
+{
+    if (!isClipboardClearSeconds(seconds))
+        raiseError(ErrorNumber::InvalidPropertyValue);
+    if (seconds == m_clipboardClearSeconds)
+        return;
+    m_clipboardClearSeconds = seconds;
+    Q_EMIT clipboardClearSecondsChanged(seconds);
+}
+
+const QString &GenerationSettings::classPool(CharacterClass characterClass) const
+{
+    if (characterClass == CharacterClass::Symbol)
+        return symbolPool();
+    const LetterPools &pools = letterPools();
+    return m_leaveOutLookAlikes ? pools.reduced[int(characterClass)] : pools.whole[int(characterClass)];
+}
+
+int GenerationSettings::usableSymbolCount() const
+{
+    int usable = 0;
+    const auto &table = SymbolTable();
+    for (int i = 0; i < SymbolCount; ++i) {
+        if (m_symbolSelected[std::size_t(i)] &&
+            !(m_leaveOutLookAlikes && LookAlikeCharacters().contains(table[std::size_t(i)].character)))
+            ++usable;
+    }
+    return usable;
+}
+
 const QString &GenerationSettings::symbolPool() const
 {
     if (m_poolValid)
@@ -202,7 +288,7 @@ const QString &GenerationSettings::symbolPool() const
         for (int code = 128; code <= 255; ++code)
             pool += characterOfAnsiCode(quint8(code));
     }
-    m_pool = pool;
+    m_pool = m_leaveOutLookAlikes ? withoutLookAlikes(pool) : pool;
     m_poolValid = true;
     return m_pool;
 }

@@ -32,9 +32,16 @@ class GenerationSettings : public QObject
                    extendedSymbolCharsChanged)
     Q_PROPERTY(bool UseDefault READ UseDefault WRITE setUseDefault NOTIFY useDefaultChanged)
     Q_PROPERTY(QString UserSeed READ UserSeed WRITE setUserSeed NOTIFY userSeedChanged)
+    Q_PROPERTY(bool LeaveOutLookAlikes READ LeaveOutLookAlikes WRITE setLeaveOutLookAlikes NOTIFY
+                   leaveOutLookAlikesChanged)
+    Q_PROPERTY(int ClipboardClearSeconds READ ClipboardClearSeconds WRITE setClipboardClearSeconds NOTIFY
+                   clipboardClearSecondsChanged)
 
 public:
     static constexpr int SymbolCount = 32;
+    // The clipboard is cleared this many seconds after a copy at the soonest and the latest.
+    static constexpr int ClipboardClearMinimum = 10;
+    static constexpr int ClipboardClearMaximum = 600;
 
     // One entry of the fixed symbol table: the character it adds to the pool and the caption
     // of its button (the ampersand's caption doubles it, a single one marks an access key).
@@ -102,10 +109,33 @@ public:
     QString UserSeed() const { return m_userSeed; }
     void setUserSeed(const QString &text);
 
+    // Whether the look-alike characters are left out of every class, the symbols included.
+    bool LeaveOutLookAlikes() const { return m_leaveOutLookAlikes; }
+    void setLeaveOutLookAlikes(bool leaveOut);
+    // The characters left out while LeaveOutLookAlikes is set: those that many fonts draw alike
+    // (0 O o, 1 l I i |, 5 S, 2 Z, 8 B), the quotes and backquote, and the extended characters
+    // drawn like one of them. Control characters are never among them.
+    static const QString &LookAlikeCharacters();
+
+    // Seconds after a copy at which the clipboard is cleared, 0 for never; otherwise
+    // ClipboardClearMinimum..ClipboardClearMaximum, anything else raises error 380.
+    int ClipboardClearSeconds() const { return m_clipboardClearSeconds; }
+    void setClipboardClearSeconds(int seconds);
+    static bool isClipboardClearSeconds(int seconds)
+    {
+        return seconds == 0 || (seconds >= ClipboardClearMinimum && seconds <= ClipboardClearMaximum);
+    }
+
     // The characters a symbol position draws from: the selected symbols in table order, then
-    // codes 0..31, then codes 128..255 as their Windows-1252 characters. Built once per change;
-    // keep a copy (not the reference) across anything that may change the selection.
+    // codes 0..31, then codes 128..255 as their Windows-1252 characters, less the look-alikes
+    // while they are left out. Built once per change; keep a copy (not the reference) across
+    // anything that may change the selection.
     const QString &symbolPool() const;
+    // The characters one class draws from, in order: A-Z, a-z, 0-9 or the symbol pool, less the
+    // look-alikes while they are left out.
+    const QString &classPool(CharacterClass characterClass) const;
+    // The selected symbols that can appear: all of them unless look-alikes are left out.
+    int usableSymbolCount() const;
 
 Q_SIGNALS:
     void passwordLengthChanged(const QString &text);
@@ -120,6 +150,8 @@ Q_SIGNALS:
     void extendedSymbolCharsChanged(int value);
     void useDefaultChanged(bool useDefault);
     void userSeedChanged(const QString &text);
+    void leaveOutLookAlikesChanged(bool leaveOut);
+    void clipboardClearSecondsChanged(int seconds);
 
 private:
     struct CountField
@@ -142,6 +174,8 @@ private:
     int m_extendedSymbolChars = 0;
     bool m_useDefault = true;
     QString m_userSeed = QStringLiteral("0");
+    bool m_leaveOutLookAlikes = false;
+    int m_clipboardClearSeconds = 0;
     mutable QString m_pool;
     mutable bool m_poolValid = false;
 };

@@ -244,32 +244,60 @@ private Q_SLOTS:
         QVERIFY(composer.GenerateOnePassword(QStringLiteral("10")) != first);
     }
 
-    // Within a class every character is equally likely: a chi-square test over a fixed seed,
-    // so it cannot flake. The 0.1% critical values for 25, 9 and 31 degrees of freedom.
+    // Within a class every character is equally likely, also among what is left once the
+    // look-alikes are out, and the counts stay exact: a chi-square test over a fixed seed, so it
+    // cannot flake, against the 0.1% critical value of the pool's degrees of freedom.
+    void shouldChooseCharactersUniformlyWithinAClass_data()
+    {
+        QTest::addColumn<bool>("leaveOut");
+        QTest::addColumn<int>("extras"); // 2: extended characters
+        QTest::newRow("all characters") << false << 0;
+        QTest::newRow("look-alikes left out") << true << 0;
+        QTest::newRow("look-alikes left out, extended symbols") << true << 2;
+    }
     void shouldChooseCharactersUniformlyWithinAClass()
     {
+        QFETCH(bool, leaveOut);
+        QFETCH(int, extras);
         Fixture f;
         f.random.SetSeed(31337);
         setCounts(f.settings, QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4"),
                   QStringLiteral("4"));
+        f.settings.setLeaveOutLookAlikes(leaveOut);
+        f.settings.setExtendedSymbolChars(extras >> 1 & 1);
         const QString pool = f.settings.symbolPool();
         QHash<QChar, int> seen;
         const int passwords = 20000;
         for (int i = 0; i < passwords; ++i) {
-            for (const QChar c : f.composer.GenerateOnePassword(QStringLiteral("16")))
+            const QString password = f.composer.GenerateOnePassword(QStringLiteral("16"));
+            QCOMPARE(classCounts(password, pool), (std::array { 4, 4, 4, 4 }));
+            for (const QChar c : password)
                 ++seen[c];
         }
-        const auto chiSquare = [&](const QString &alphabet) {
+        const auto uniform = [&](const QString &alphabet) {
             const double expected = passwords * 4.0 / alphabet.size();
             double sum = 0;
             for (const QChar c : alphabet)
                 sum += std::pow(seen.value(c) - expected, 2) / expected;
-            return sum;
+            // Wilson and Hilferty's approximation of the critical value; 52.7 for 25 degrees.
+            const double k = alphabet.size() - 1;
+            const double critical = k * std::pow(1 - 2 / (9 * k) + 3.0902 * std::sqrt(2 / (9 * k)), 3);
+            return sum < critical;
         };
-        QVERIFY(chiSquare(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ")) < 52.62);
-        QVERIFY(chiSquare(QStringLiteral("abcdefghijklmnopqrstuvwxyz")) < 52.62);
-        QVERIFY(chiSquare(QStringLiteral("0123456789")) < 27.88);
-        QVERIFY(chiSquare(pool) < 61.10);
+        QStringList alphabets = { QStringLiteral("ACDEFGHJKLMNPQRTUVWXY"),
+                                  QStringLiteral("abcdefghjkmnpqrstuvwxyz"), QStringLiteral("34679") };
+        if (!leaveOut)
+            alphabets = { QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+                          QStringLiteral("abcdefghijklmnopqrstuvwxyz"), QStringLiteral("0123456789") };
+        alphabets << pool;
+        for (const QString &alphabet : alphabets)
+            QVERIFY2(uniform(alphabet), qPrintable(alphabet));
+        qsizetype drawn = 0;
+        for (const QString &alphabet : alphabets)
+            drawn += alphabet.size();
+        QCOMPARE(seen.size(), drawn); // nothing outside them, nothing of them missing
+        for (const QChar c : QStringLiteral("0Oo1lIi|5S2Z8B'`\"\u00D6\u201D"))
+            QCOMPARE(seen.contains(c), !leaveOut && (c.unicode() < 128 || extras));
     }
 
     void shouldMakeAnEmptyPasswordWithoutDrawingForLengthsBelowOne_data()

@@ -24,6 +24,8 @@ private Q_SLOTS:
         QCOMPARE(settings.ExtendedSymbolChars(), 0);
         QVERIFY(settings.UseDefault());
         QCOMPARE(settings.UserSeed(), QStringLiteral("0"));
+        QVERIFY(!settings.LeaveOutLookAlikes());
+        QCOMPARE(settings.ClipboardClearSeconds(), 0);
     }
 
     void shouldHoldTheFixedSymbolTable()
@@ -87,6 +89,68 @@ private Q_SLOTS:
         settings.setExtendedSymbolChars(0);
         settings.setNonPrintableChars(2); // greyed counts as set
         QCOMPARE(settings.symbolPool().size(), 31 + 32);
+    }
+
+    // Each class keeps its order and loses exactly the look-alikes; taking them back gives the
+    // whole class again.
+    void shouldLeaveTheLookAlikesOutOfEveryClass_data()
+    {
+        QTest::addColumn<int>("characterClass");
+        QTest::addColumn<int>("extras"); // 1: control characters, 2: extended
+        QTest::addColumn<int>("whole");
+        QTest::addColumn<int>("left");
+        QTest::newRow("upper-case") << 0 << 0 << 26 << 21;
+        QTest::newRow("lower-case") << 1 << 0 << 26 << 23;
+        QTest::newRow("digits") << 2 << 0 << 10 << 5;
+        QTest::newRow("symbols") << 3 << 0 << 32 << 28;
+        QTest::newRow("symbols and control, which all stay") << 3 << 1 << 64 << 60;
+        QTest::newRow("symbols and extended") << 3 << 2 << 160 << 28 + 90;
+    }
+    void shouldLeaveTheLookAlikesOutOfEveryClass()
+    {
+        QFETCH(int, characterClass);
+        QFETCH(int, extras);
+        QFETCH(int, whole);
+        QFETCH(int, left);
+        GenerationSettings settings;
+        settings.setNonPrintableChars(extras & 1);
+        settings.setExtendedSymbolChars(extras >> 1);
+        const QString all = settings.classPool(CharacterClass(characterClass));
+        QCOMPARE(all.size(), whole);
+        settings.setLeaveOutLookAlikes(true);
+        const QString kept = settings.classPool(CharacterClass(characterClass));
+        QCOMPARE(kept.size(), left);
+        qsizetype next = 0;
+        for (const QChar c : all) {
+            const bool lookAlike = GenerationSettings::LookAlikeCharacters().contains(c);
+            QVERIFY(!QStringLiteral("0Oo1lIi|5S2Z8B'`\"\u2019\u00D8").contains(c) || lookAlike);
+            if (!lookAlike)
+                QCOMPARE(kept[next++], c);
+        }
+        settings.setLeaveOutLookAlikes(false);
+        QCOMPARE(settings.classPool(CharacterClass(characterClass)), all);
+    }
+
+    void shouldTakeAClipboardClearOfTenToSixHundredSecondsOrNone_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("never") << 0 << true;
+        QTest::newRow("9") << 9 << false;
+        QTest::newRow("10") << 10 << true;
+        QTest::newRow("600") << 600 << true;
+        QTest::newRow("601") << 601 << false;
+        QTest::newRow("-10") << -10 << false;
+    }
+    void shouldTakeAClipboardClearOfTenToSixHundredSecondsOrNone()
+    {
+        QFETCH(int, seconds);
+        QFETCH(bool, accepted);
+        GenerationSettings settings;
+        settings.setClipboardClearSeconds(30);
+        QCOMPARE(errorOf([&] { settings.setClipboardClearSeconds(seconds); }),
+                 accepted ? 0 : ErrorNumber::InvalidPropertyValue);
+        QCOMPARE(settings.ClipboardClearSeconds(), accepted ? seconds : 30);
     }
 
     void shouldReadCountsAsTheyAreTyped_data()
@@ -188,6 +252,8 @@ private Q_SLOTS:
         source.setExtendedSymbolChars(1);
         source.setUseDefault(false);
         source.setUserSeed(QStringLiteral("-5"));
+        source.setLeaveOutLookAlikes(true);
+        source.setClipboardClearSeconds(45);
 
         GenerationSettings copy;
         QSignalSpy symbol(&copy, &GenerationSettings::symbolSelectedChanged);
@@ -205,6 +271,8 @@ private Q_SLOTS:
         QCOMPARE(copy.ExtendedSymbolChars(), 1);
         QVERIFY(!copy.UseDefault());
         QCOMPARE(copy.UserSeed(), QStringLiteral("-5"));
+        QVERIFY(copy.LeaveOutLookAlikes());
+        QCOMPARE(copy.ClipboardClearSeconds(), 45);
     }
 
     void shouldRefuseCheckBoxValuesOutsideZeroToTwo_data()
