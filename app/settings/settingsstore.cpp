@@ -3,32 +3,18 @@
 #include "generationsettings.h"
 #include "numbers.h"
 #include "registrykey.h"
+#include "storelayout.h"
 
 namespace {
 
-const QString ProgramPath = QStringLiteral("Software\\Talvore Software\\Mintara");
+using StoreLayout::ProgramPath;
+using StoreLayout::symbolValueName;
 const QString SeedKey = QStringLiteral("Seed");
 const QString SymbolsKey = QStringLiteral("Symbols");
 const QString LengthKey = QStringLiteral("Password Length");
-
-struct CountValue
-{
-    QString name;
-    CharacterClass characterClass;
-};
-
-// The order the counts are read and written in.
-const CountValue CountValues[] = {
-    { QStringLiteral("NumLowercaseChars"), CharacterClass::Lowercase },
-    { QStringLiteral("NumUppercaseChars"), CharacterClass::Uppercase },
-    { QStringLiteral("NumNumbers"), CharacterClass::Digit },
-    { QStringLiteral("NumSymbols"), CharacterClass::Symbol },
-};
-
-QString symbolValueName(int index)
-{
-    return QString(GenerationSettings::SymbolTable()[std::size_t(index)].character);
-}
+const QString ClipboardKey = QStringLiteral("Clipboard");
+const QString LookAlikesValue = QStringLiteral("LeaveOutLookAlikes");
+const QString ClearAfterValue = QStringLiteral("ClearAfterSeconds");
 
 // A step that may fail on its own without stopping the ones after it.
 template<typename Body>
@@ -106,6 +92,9 @@ SettingsStore::ReadOutcome SettingsStore::read()
             m_settings.setExtendedSymbolChars(
                 Numbers::variantToInteger(key.GetValue(QStringLiteral("ExtendedSymbolChars"))));
         });
+        value(SymbolsKey, LookAlikesValue, [&] {
+            m_settings.setLeaveOutLookAlikes(Numbers::variantToBoolean(key.GetValue(LookAlikesValue)));
+        });
     }
 
     const bool countsFound = step([&] {
@@ -113,7 +102,7 @@ SettingsStore::ReadOutcome SettingsStore::read()
         key.EnterSubKey(LengthKey);
     });
     if (countsFound) {
-        for (const CountValue &count : CountValues) {
+        for (const StoreLayout::CountValue &count : StoreLayout::countValues()) {
             // A count that cannot be read is 0 rather than empty: an empty one would derive
             // all four again from the length and lose the three that were read.
             if (!value(LengthKey, count.name, [&] {
@@ -122,6 +111,22 @@ SettingsStore::ReadOutcome SettingsStore::read()
                 }))
                 m_settings.setCount(count.characterClass, QStringLiteral("0"));
         }
+    }
+
+    // Files of older versions have no clipboard key: the clipboard is then never cleared.
+    const bool clipboardFound = runTrapped(
+        [&] {
+            key.OpenPath(ProgramPath, RegistryKey::CurrentUser, RegistryKey::AllAccess);
+            key.EnterSubKey(ClipboardKey);
+        },
+        [&](const ErrorRecord &error) {
+            if (error.number != ErrorNumber::KeyNotFound && !firstFailure)
+                firstFailure = error;
+        });
+    if (clipboardFound) {
+        value(ClipboardKey, ClearAfterValue, [&] {
+            m_settings.setClipboardClearSeconds(Numbers::variantToInteger(key.GetValue(ClearAfterValue)));
+        });
     }
 
     // Lines that could not be read, wherever they stood, and the copy kept before any write.
@@ -164,24 +169,8 @@ std::optional<ErrorRecord> SettingsStore::write()
             failure = error;
     };
     RegistryKey key;
-    // The program's own key is made on the way when it is missing; a file that is there but
-    // cannot be used is not made again over it.
-    if (!runTrapped([&] { key.EnterSubKey(RegistryKey::CurrentUser); }, fail))
+    if (!runTrapped([&] { StoreLayout::enterProgramKey(key); }, fail))
         return failure;
-    for (const QString &name : ProgramPath.split(u'\\')) {
-        std::optional<ErrorRecord> missing;
-        if (runTrapped([&] { key.EnterSubKey(name); }, [&](const ErrorRecord &error) { missing = error; }))
-            continue;
-        if (missing->number != ErrorNumber::KeyNotFound)
-            return missing;
-        if (!runTrapped(
-                [&] {
-                    key.CreateSubKey(name);
-                    key.EnterSubKey(name);
-                },
-                fail))
-            return failure;
-    }
 
     // From here each value stands alone. A section whose key cannot be reached is passed
     // over, so its values never land in another key.
@@ -204,16 +193,34 @@ std::optional<ErrorRecord> SettingsStore::write()
         attempt([&] { key.SetValue(QStringLiteral("NonPrintableChars"), m_settings.NonPrintableChars()); });
         attempt(
             [&] { key.SetValue(QStringLiteral("ExtendedSymbolChars"), m_settings.ExtendedSymbolChars()); });
+        // Written only while set, so a file written with it off is the file older versions wrote.
+        attempt([&] {
+            if (m_settings.LeaveOutLookAlikes())
+                key.SetValue(LookAlikesValue, 1);
+            else
+                key.DeleteValue(LookAlikesValue);
+        });
     }
 
     if (enterSection(LengthKey)) {
-        for (const CountValue &count : CountValues) {
+        for (const StoreLayout::CountValue &count : StoreLayout::countValues()) {
             attempt([&] {
                 const qint16 value =
                     Numbers::toInteger(Numbers::read(m_settings.count(count.characterClass)));
                 key.SetValue(count.name, int(value));
             });
         }
+    }
+
+    // The clipboard's key only exists while a clear is set, for the same reason.
+    if (m_settings.ClipboardClearSeconds() > 0) {
+        if (enterSection(ClipboardKey))
+            attempt([&] { key.SetValue(ClearAfterValue, m_settings.ClipboardClearSeconds()); });
+    } else {
+        attempt([&] {
+            key.OpenPath(ProgramPath, RegistryKey::CurrentUser, RegistryKey::AllAccess);
+            key.DeleteSubKey(ClipboardKey);
+        });
     }
 
     // The whole record reaches the disk here, or none of it.

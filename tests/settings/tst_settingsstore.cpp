@@ -1,4 +1,6 @@
 #include "advancedoptions.h"
+#include "errorof.h"
+#include "profilestore.h"
 #include "scriptedprompter.h"
 #include "temporarysettings.h"
 
@@ -637,6 +639,185 @@ private Q_SLOTS:
         QVERIFY(report.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.LoadSettings()\r\n")));
         QVERIFY(QFile::setPermissions(file(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QCOMPARE(fileBytes(file()), before);
+    }
+
+    // The clipboard clear and the look-alikes are stored only while on, so that with them off
+    // the file is the one older versions wrote.
+    void shouldStoreTheNewSettingsOnlyWhileOn_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<bool>("leaveOut");
+        QTest::addColumn<QStringList>("added");
+        QTest::newRow("both off") << 0 << false << QStringList();
+        QTest::newRow("clearing at the soonest")
+            << 10 << false << QStringList { "Clipboard/ClearAfterSeconds=10" };
+        QTest::newRow("both, clearing at the latest")
+            << 600 << true
+            << QStringList { "Clipboard/ClearAfterSeconds=600", "Symbols/LeaveOutLookAlikes=1" };
+    }
+    void shouldStoreTheNewSettingsOnlyWhileOn()
+    {
+        QFETCH(int, seconds);
+        QFETCH(bool, leaveOut);
+        QFETCH(QStringList, added);
+        const QMap<QString, QString> before = rawValues(saveFirstRecord());
+        {
+            AdvancedOptions options(m_prompter);
+            options.settings().setClipboardClearSeconds(seconds);
+            options.settings().setLeaveOutLookAlikes(leaveOut);
+            options.SaveSettings();
+        }
+        QMap<QString, QString> expected = before;
+        for (const QString &value : added)
+            expected.insert(value.section(u'=', 0, 0), value.section(u'=', 1));
+        QCOMPARE(rawValues(fileBytes(file())), expected);
+
+        AdvancedOptions reloaded(m_prompter);
+        QCOMPARE(reloaded.settings().ClipboardClearSeconds(), seconds);
+        QCOMPARE(reloaded.settings().LeaveOutLookAlikes(), leaveOut);
+        reloaded.settings().setClipboardClearSeconds(0);
+        reloaded.settings().setLeaveOutLookAlikes(false);
+        reloaded.SaveSettings();
+        QCOMPARE(rawValues(fileBytes(file())), before);
+        QVERIFY(m_prompter.messages.isEmpty());
+    }
+
+    void shouldLoadAClipboardTimeOnlyFromTenToSixHundredSeconds_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("45") << QByteArray("45") << 45;
+        QTest::newRow("never") << QByteArray("0") << 0;
+        QTest::newRow("9") << QByteArray("9") << -1;
+        QTest::newRow("601") << QByteArray("601") << -1;
+        QTest::newRow("no number") << QByteArray("soon") << -1;
+    }
+    void shouldLoadAClipboardTimeOnlyFromTenToSixHundredSeconds()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, seconds); // -1: refused, named in the report, and the clipboard not cleared
+        m_store->writeProgramSettingsFile(saveFirstRecord() + "\n[Clipboard]\nClearAfterSeconds=" + stored +
+                                          "\n");
+        AdvancedOptions options(m_prompter);
+        QCOMPARE(options.settings().ClipboardClearSeconds(), qMax(seconds, 0));
+        QCOMPARE(groupsDifferingFromFirst(options.settings()), QStringList());
+        QCOMPARE(m_prompter.messages.size(), seconds < 0 ? 1 : 0);
+        if (seconds < 0)
+            QVERIFY(m_prompter.messages.first().text.contains(QStringLiteral("\"ClearAfterSeconds\"")));
+    }
+
+    // A profile keeps everything but the seed, under any name, beside the settings, which load
+    // as they were; it can be renamed and removed.
+    void shouldKeepAProfileUnderAnyName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "Work";
+        QTest::newRow("slash and backslash") << "a/b\\c";
+        QTest::newRow("escapes of the store's own") << "%2F%5C%25";
+        QTest::newRow("brackets, equals, semicolon, quote") << "[x] = y; \"z";
+        QTest::newRow("line break and tab") << "line\nbreak\tx";
+        QTest::newRow("blanks around") << "  padded ";
+        QTest::newRow("beyond ASCII")
+            << QString::fromUtf8("G\xC3\xA9n\xC3\xA9ral \xE2\x82\xAC \xF0\x9F\x94\x91");
+        QTest::newRow("a group's name") << "Seed";
+        QTest::newRow("General") << "General";
+    }
+    void shouldKeepAProfileUnderAnyName()
+    {
+        QFETCH(QString, name);
+        saveFirstRecord();
+        Profile profile;
+        {
+            AdvancedOptions options(m_prompter);
+            options.settings().setLeaveOutLookAlikes(true);
+            options.settings().setClipboardClearSeconds(90);
+            profile = Profile::of(options.settings());
+        }
+        Profile other = profile;
+        other.length = 20;
+        ProfileStore::write(name, profile);
+        ProfileStore::write(QStringLiteral("other"), other);
+        QCOMPARE(ProfileStore::read(name), profile);
+        QCOMPARE(ProfileStore::read(QStringLiteral("other")), other);
+        QCOMPARE(ProfileStore::readAll().size(), 2);
+        for (const QString &key : rawValues(fileBytes(file())).keys())
+            QVERIFY2(key.startsWith(Seed + u'/') ||
+                         (!key.endsWith(u"UserSeed") && !key.endsWith(u"UseDefault")),
+                     qPrintable(key));
+
+        AdvancedOptions reloaded(m_prompter);
+        QCOMPARE(groupsDifferingFromFirst(reloaded.settings()), QStringList());
+        QVERIFY(!reloaded.settings().LeaveOutLookAlikes());
+
+        const QString renamed = name + u'2';
+        ProfileStore::rename(name, renamed);
+        QCOMPARE(errorOf([&] { ProfileStore::read(name); }), ErrorNumber::ProfileNotFound);
+        QCOMPARE(ProfileStore::read(renamed), profile);
+        ProfileStore::remove(renamed);
+        QCOMPARE(ProfileStore::readAll().size(), 1);
+        QCOMPARE(ProfileStore::readAll().first().name, QStringLiteral("other"));
+        QVERIFY(m_prompter.messages.isEmpty());
+    }
+
+    // A profile that cannot be used is listed with why and costs nothing else: neither the other
+    // profile nor the settings.
+    void shouldLetADamagedProfileCostOnlyItself_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<bool>("lineDamaged"); // which the settings' load reports too
+        QTest::newRow("a count that is no number")
+            << QByteArray("bad\\NumSymbols=1") << QByteArray("bad\\NumSymbols=many") << "NumSymbols" << false;
+        QTest::newRow("a value missing")
+            << QByteArray("bad\\NumNumbers=5\n") << QByteArray() << "NumNumbers" << false;
+        QTest::newRow("a clipboard time of 9")
+            << QByteArray("bad\\ClipboardClearSeconds=90") << QByteArray("bad\\ClipboardClearSeconds=9")
+            << "ClipboardClearSeconds" << false;
+        QTest::newRow("a check box of 3")
+            << QByteArray("bad\\NonPrintableChars=1") << QByteArray("bad\\NonPrintableChars=3")
+            << "NonPrintableChars" << false;
+        QTest::newRow("a damaged line") << QByteArray("bad\\PasswordLength=13")
+                                        << QByteArray("bad\\PasswordLength=\"13") << "PasswordLength" << true;
+    }
+    void shouldLetADamagedProfileCostOnlyItself()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(QString, named);
+        QFETCH(bool, lineDamaged);
+        saveFirstRecord();
+        {
+            AdvancedOptions options(m_prompter);
+            options.settings().setClipboardClearSeconds(90);
+            ProfileStore::write(QStringLiteral("bad"), Profile::of(options.settings()));
+            ProfileStore::write(QStringLiteral("good"), Profile::of(options.settings()));
+        }
+        QByteArray bytes = fileBytes(file());
+        QVERIFY2(bytes.contains(from), bytes.constData());
+        m_store->writeProgramSettingsFile(bytes.replace(from, to));
+
+        const QList<ProfileStore::Entry> entries = ProfileStore::readAll();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].name, QStringLiteral("bad"));
+        QVERIFY(!entries[0].profile);
+        QVERIFY2(entries[0].problem.contains(u'"' + named + u'"'), qPrintable(entries[0].problem));
+        QVERIFY(entries[1].profile);
+        QCOMPARE(entries[1].profile->clipboardClearSeconds, 90);
+        QCOMPARE(errorOf([] { ProfileStore::read(QStringLiteral("bad")); }), ErrorNumber::ProfileDamaged);
+        qint32 missing = 0;
+        QString known;
+        runTrapped([] { ProfileStore::read(QStringLiteral("nope")); },
+                   [&](const ErrorRecord &error) {
+                       missing = error.number;
+                       known = error.description;
+                   });
+        QCOMPARE(missing, ErrorNumber::ProfileNotFound);
+        QVERIFY2(known.endsWith(QStringLiteral("The profiles are \"bad\", \"good\".")), qPrintable(known));
+
+        AdvancedOptions loaded(m_prompter);
+        QCOMPARE(groupsDifferingFromFirst(loaded.settings()), QStringList());
+        QCOMPARE(m_prompter.messages.size(), lineDamaged ? 1 : 0);
     }
 };
 
