@@ -186,7 +186,8 @@ bool AdvancedOptions::verify()
             m_settings.setPasswordLength(QStringLiteral("10"));
         }
 
-        if (m_settings.selectedSymbolCount() >= 1) {
+        // A selected symbol left out as a look-alike can never appear, so it does not count.
+        if (m_settings.usableSymbolCount() >= 1) {
             SaveSettings();
             return true;
         }

@@ -30,6 +30,8 @@ public:
     GenerationSettings &settings();
     // The two re-entry flags of the count rules, and the rules themselves.
     CountRules &rules() { return m_rules; }
+    // Where the window's questions and notices go.
+    Prompter &prompter() { return m_prompter; }
 
     // Whether the record holds a load (and maybe edits) that has not been unloaded since.
     bool isLoaded() const { return m_loaded; }

@@ -3,11 +3,13 @@
 #include "advancedoptions.h"
 #include "generationsettings.h"
 #include "helplauncher.h"
+#include "profilechoice.h"
 #include "spinbuttons.h"
 #include "strengthlabel.h"
 #include "symbolbutton.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -17,6 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <functional>
@@ -96,6 +101,7 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(AdvancedOptions &options, HelpLaunc
     buttons->addWidget(helpButton);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addLayout(createProfileRow());
     layout->addWidget(tabs);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -107,6 +113,65 @@ void AdvancedOptionsDialog::detach()
 {
     disconnect(&m_settings, nullptr, this, nullptr);
     disconnect(&m_options, nullptr, this, nullptr);
+}
+
+QLayout *AdvancedOptionsDialog::createProfileRow()
+{
+    m_profiles = new ProfileChoice(m_options, m_options.prompter(), this);
+    auto *label = new QLabel(QStringLiteral("&Profile:"), this);
+    label->setObjectName(QStringLiteral("lblProfile"));
+    m_cboProfile = new QComboBox(this);
+    m_cboProfile->setObjectName(QStringLiteral("cboProfile"));
+    m_cboProfile->setToolTip(QStringLiteral("Fills the window with the settings saved under a name"));
+    m_cboProfile->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboProfile->setMinimumContentsLength(14);
+    m_cboProfile->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    label->setBuddy(m_cboProfile);
+    auto *save = new QPushButton(QStringLiteral("Sa&ve As..."), this);
+    save->setObjectName(QStringLiteral("cmdSaveProfile"));
+    save->setToolTip(QStringLiteral("Save the settings of this window under a name"));
+    m_cmdRenameProfile = new QPushButton(QStringLiteral("&Rename..."), this);
+    m_cmdRenameProfile->setObjectName(QStringLiteral("cmdRenameProfile"));
+    m_cmdDeleteProfile = new QPushButton(QStringLiteral("&Delete"), this);
+    m_cmdDeleteProfile->setObjectName(QStringLiteral("cmdDeleteProfile"));
+
+    // Choosing the profile shown again fills the window again, as after edits.
+    connect(m_cboProfile, &QComboBox::activated, this,
+            [this](int index) { m_profiles->choose(m_cboProfile->itemData(index).toString()); });
+    connect(save, &QPushButton::clicked, m_profiles, &ProfileChoice::saveAsNew);
+    connect(m_cmdRenameProfile, &QPushButton::clicked, m_profiles, &ProfileChoice::renameCurrent);
+    connect(m_cmdDeleteProfile, &QPushButton::clicked, m_profiles, &ProfileChoice::deleteCurrent);
+    connect(m_profiles, &ProfileChoice::changed, this, &AdvancedOptionsDialog::showProfiles);
+    showProfiles();
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(m_cboProfile, 1);
+    row->addWidget(save);
+    row->addWidget(m_cmdRenameProfile);
+    row->addWidget(m_cmdDeleteProfile);
+    return row;
+}
+
+void AdvancedOptionsDialog::showProfiles()
+{
+    const QSignalBlocker quiet(m_cboProfile);
+    m_cboProfile->clear();
+    for (const ProfileStore::Entry &entry : m_profiles->entries()) {
+        if (entry.profile) {
+            m_cboProfile->addItem(entry.name, entry.name);
+        } else {
+            m_cboProfile->addItem(style()->standardIcon(QStyle::SP_MessageBoxWarning), entry.name,
+                                  entry.name);
+            m_cboProfile->setItemData(m_cboProfile->count() - 1, entry.problem, Qt::ToolTipRole);
+        }
+    }
+    m_cboProfile->setPlaceholderText(m_cboProfile->count() > 0 ? QStringLiteral("Choose a profile")
+                                                               : QStringLiteral("No profile saved yet"));
+    m_cboProfile->setCurrentIndex(m_cboProfile->findData(m_profiles->current()));
+    m_cboProfile->setEnabled(m_cboProfile->count() > 0);
+    m_cmdRenameProfile->setEnabled(!m_profiles->current().isEmpty());
+    m_cmdDeleteProfile->setEnabled(!m_profiles->current().isEmpty());
 }
 
 QWidget *AdvancedOptionsDialog::createGeneralPage()
@@ -149,8 +214,49 @@ QWidget *AdvancedOptionsDialog::createGeneralPage()
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(frame);
+    layout->addWidget(createClipboardFrame(page));
     layout->addStretch();
     return page;
+}
+
+QWidget *AdvancedOptionsDialog::createClipboardFrame(QWidget *page)
+{
+    auto *frame = new QGroupBox(QStringLiteral("Clipboard"), page);
+    frame->setObjectName(QStringLiteral("fraClipboard"));
+    m_chkClearClipboard = new QCheckBox(QStringLiteral("&Clear the clipboard after"), frame);
+    m_chkClearClipboard->setObjectName(QStringLiteral("chkClearClipboard"));
+    m_udClearSeconds = new QSpinBox(frame);
+    m_udClearSeconds->setObjectName(QStringLiteral("udClearSeconds"));
+    m_udClearSeconds->setRange(GenerationSettings::ClipboardClearMinimum,
+                               GenerationSettings::ClipboardClearMaximum);
+    m_udClearSeconds->setValue(30); // what the box offers when the clear is switched on
+    m_udClearSeconds->setAlignment(Qt::AlignRight);
+    auto *unit = new QLabel(QStringLiteral("seconds"), frame);
+    unit->setObjectName(QStringLiteral("lblClearSeconds"));
+    auto *note = new QLabel(QStringLiteral("Only passwords Quorvex copied are cleared: whatever you copy "
+                                           "after them stays on the clipboard."),
+                            frame);
+    note->setObjectName(QStringLiteral("lblClipboardNote"));
+    note->setWordWrap(true);
+    note->setForegroundRole(QPalette::PlaceholderText);
+
+    connect(m_chkClearClipboard, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.setClipboardClearSeconds(on ? m_udClearSeconds->value() : 0); });
+    connect(m_udClearSeconds, &QSpinBox::valueChanged, this, [this](int seconds) {
+        if (m_chkClearClipboard->isChecked())
+            m_settings.setClipboardClearSeconds(seconds);
+    });
+    connect(&m_settings, &GenerationSettings::clipboardClearSecondsChanged, this,
+            &AdvancedOptionsDialog::showClipboardClear);
+    showClipboardClear(m_settings.ClipboardClearSeconds());
+
+    auto *grid = new QGridLayout(frame);
+    grid->addWidget(m_chkClearClipboard, 0, 0);
+    grid->addWidget(m_udClearSeconds, 0, 1);
+    grid->addWidget(unit, 0, 2);
+    grid->addWidget(note, 1, 0, 1, 4);
+    grid->setColumnStretch(3, 1);
+    return frame;
 }
 
 QWidget *AdvancedOptionsDialog::createSymbolsPage()
@@ -198,9 +304,24 @@ QWidget *AdvancedOptionsDialog::createSymbolsPage()
         m_cmdSelSymbols->setToolTip(m_options.selectSymbolsToolTip());
     });
 
+    auto *lookAlikes = new QCheckBox(QStringLiteral("Leave out look-&alike characters"), page);
+    lookAlikes->setObjectName(QStringLiteral("chkLeaveOutLookAlikes"));
+    lookAlikes->setToolTip(
+        QStringLiteral("Leaves 0 O o 1 l I i | 5 S 2 Z 8 B ' ` \" and the extended characters "
+                       "that look like them out of the letters, digits and symbols"));
+    lookAlikes->setChecked(m_settings.LeaveOutLookAlikes());
+    connect(lookAlikes, &QCheckBox::toggled, this, [this](bool on) { m_settings.setLeaveOutLookAlikes(on); });
+    connect(&m_settings, &GenerationSettings::leaveOutLookAlikesChanged, this,
+            [this, lookAlikes](bool leaveOut) {
+                lookAlikes->setChecked(leaveOut);
+                for (int i = 0; i < GenerationSettings::SymbolCount; ++i)
+                    showSymbol(i, m_settings.SymbolSelected(i));
+            });
+
     auto *checks = new QVBoxLayout;
     checks->addWidget(nonPrintable);
     checks->addWidget(extended);
+    checks->addWidget(lookAlikes);
     auto *bottom = new QHBoxLayout;
     bottom->addLayout(checks);
     bottom->addStretch();
@@ -326,7 +447,23 @@ void AdvancedOptionsDialog::showSymbol(int index, bool selected)
 {
     SymbolButton *button = m_symbols[std::size_t(index)];
     button->setSelected(selected);
-    button->setToolTip(AdvancedOptions::symbolToolTip(selected));
+    // A look-alike left out cannot appear whatever its button says, so it takes no clicks.
+    const bool leftOut = m_settings.LeaveOutLookAlikes() &&
+        GenerationSettings::LookAlikeCharacters().contains(
+            GenerationSettings::SymbolTable()[std::size_t(index)].character);
+    button->setEnabled(!leftOut);
+    button->setToolTip(leftOut ? QStringLiteral("Left out: it looks like another character")
+                               : AdvancedOptions::symbolToolTip(selected));
+}
+
+void AdvancedOptionsDialog::showClipboardClear(int seconds)
+{
+    const QSignalBlocker quietBox(m_chkClearClipboard);
+    const QSignalBlocker quietSeconds(m_udClearSeconds);
+    if (seconds > 0)
+        m_udClearSeconds->setValue(seconds);
+    m_chkClearClipboard->setChecked(seconds > 0);
+    m_udClearSeconds->setEnabled(seconds > 0);
 }
 
 void AdvancedOptionsDialog::cmdOK_Click()

@@ -19,6 +19,7 @@ StrengthLabel::StrengthLabel(const GenerationSettings &settings, QWidget *parent
             &StrengthLabel::scheduleRefresh);
     connect(&settings, &GenerationSettings::useDefaultChanged, this, &StrengthLabel::scheduleRefresh);
     connect(&settings, &GenerationSettings::userSeedChanged, this, &StrengthLabel::scheduleRefresh);
+    connect(&settings, &GenerationSettings::leaveOutLookAlikesChanged, this, &StrengthLabel::scheduleRefresh);
     refresh();
 }
 

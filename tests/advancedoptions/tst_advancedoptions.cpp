@@ -443,6 +443,35 @@ private Q_SLOTS:
         }
     }
 
+    // A selected symbol left out as a look-alike can never appear: with no other, the symbols
+    // question comes as if none were selected.
+    void shouldCountOnlySymbolsThatCanAppear_data()
+    {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<bool>("leaveOut");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("only look-alikes, left out") << QList<int> { 1, 16, 24, 25 } << true << 1;
+        QTest::newRow("only look-alikes, taken in") << QList<int> { 1, 16, 24, 25 } << false << 0;
+        QTest::newRow("a look-alike and another, left out") << QList<int> { 16, 30 } << true << 0;
+    }
+    void shouldCountOnlySymbolsThatCanAppear()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(bool, leaveOut);
+        QFETCH(int, questions);
+        AdvancedOptions options(m_prompter);
+        GenerationSettings &settings = options.settings();
+        settings.setAllSymbolsSelected(false);
+        for (const int index : selected)
+            settings.setSymbolSelected(index, true);
+        settings.setLeaveOutLookAlikes(leaveOut);
+        m_prompter.messages.clear();
+        m_prompter.answerNext(MessageAnswer::Yes);
+        QVERIFY(options.VerifyInputAndSaveSettings());
+        QCOMPARE(m_prompter.messages.size(), questions);
+        QCOMPARE(settings.selectedSymbolCount(), questions ? 32 : int(selected.size()));
+    }
+
     void shouldAskInTheExactWords()
     {
         AdvancedOptions options(m_prompter);

@@ -6,6 +6,8 @@
 #include "helplauncher.h"
 #include "keywitness.h"
 #include "passwordcomposer.h"
+#include "profilechoice.h"
+#include "profilestore.h"
 #include "randomsource.h"
 #include "scriptedprompter.h"
 #include "spinbuttons.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +24,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -129,6 +133,14 @@ private Q_SLOTS:
         QTest::newRow("extended") << "chkSymbolChars"
                                   << "Allow extended &symbol characters"
                                   << "";
+        QTest::newRow("look-alikes")
+            << "chkLeaveOutLookAlikes"
+            << "Leave out look-&alike characters"
+            << "Leaves 0 O o 1 l I i | 5 S 2 Z 8 B ' ` \" and the extended characters that "
+               "look like them out of the letters, digits and symbols";
+        QTest::newRow("clipboard") << "chkClearClipboard"
+                                   << "&Clear the clipboard after"
+                                   << "";
         QTest::newRow("select all") << "cmdSelSymbols"
                                     << "Unselect All"
                                     << "Unselects all symbols";
@@ -474,6 +486,125 @@ private Q_SLOTS:
         QCOMPARE(m_options->settings().NonPrintableChars(), 0); // plain on/off from then on
         QTest::mouseClick(extended, Qt::LeftButton);
         QCOMPARE(m_options->settings().ExtendedSymbolChars(), 0);
+    }
+
+    // Choosing a profile is typing its values: the counts come last, so the length is their sum
+    // whatever length the profile holds. OK keeps the choice, Cancel the stored settings.
+    void shouldFillTheWindowFromAProfileAsIfTyped_data()
+    {
+        QTest::addColumn<int>("storedLength");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("length the counts' sum, OK") << 16 << true;
+        QTest::newRow("length off the counts' sum, OK") << 99 << true;
+        QTest::newRow("Cancel") << 16 << false;
+    }
+    void shouldFillTheWindowFromAProfileAsIfTyped()
+    {
+        QFETCH(int, storedLength);
+        QFETCH(bool, ok);
+        Profile profile;
+        profile.length = qint16(storedLength);
+        profile.counts = { 4, 5, 3, 4 };
+        for (int i = 0; i < 32; ++i)
+            profile.symbols[std::size_t(i)] = i < 5; // ~ ` ! @ #
+        profile.leaveOutLookAlikes = true;
+        profile.clipboardClearSeconds = 120;
+        ProfileStore::write(QStringLiteral("Long"), profile);
+        ProfileStore::write(QStringLiteral("Another"), profile);
+
+        AdvancedOptionsDialog *dialog = shown();
+        QSignalSpy accepted(m_host.get(), &AdvancedDialogHost::lengthAccepted);
+        auto *profiles = control<QComboBox>(QStringLiteral("cboProfile"));
+        QCOMPARE(profiles->currentIndex(), -1);
+        QCOMPARE(profiles->itemText(0), QStringLiteral("Another"));
+        QVERIFY(!control(QStringLiteral("cmdDeleteProfile"))->isEnabled());
+        profiles->setCurrentIndex(1);
+        Q_EMIT profiles->activated(1);
+
+        QCOMPARE(countsIn(dialog), QStringLiteral("4/5/3/4"));
+        QCOMPARE(control<QLineEdit>(QStringLiteral("txtPassLen"))->text(), QStringLiteral("16"));
+        QVERIFY(control<QCheckBox>(QStringLiteral("chkLeaveOutLookAlikes"))->isChecked());
+        QVERIFY(symbol(0)->isEnabled() && symbol(0)->isSelected());
+        QVERIFY(!symbol(1)->isEnabled()); // the backquote, left out
+        QVERIFY(!symbol(5)->isSelected());
+        QVERIFY(control<QCheckBox>(QStringLiteral("chkClearClipboard"))->isChecked());
+        QCOMPARE(control<QSpinBox>(QStringLiteral("udClearSeconds"))->value(), 120);
+        QVERIFY(control(QStringLiteral("cmdDeleteProfile"))->isEnabled());
+
+        click(ok ? QStringLiteral("cmdOK") : QStringLiteral("cmdCancel"));
+        QCOMPARE(accepted.count(), ok ? 1 : 0);
+        const GenerationSettings &stored = m_options->settings();
+        QCOMPARE(stored.PasswordLength(), ok ? QStringLiteral("16") : QStringLiteral("10"));
+        QCOMPARE(stored.LeaveOutLookAlikes(), ok);
+        QCOMPARE(stored.ClipboardClearSeconds(), ok ? 120 : 0);
+        QVERIFY(stored.UseDefault()); // the seed is never a profile's
+        QCOMPARE(symbol(1)->isEnabled(), !ok);
+    }
+
+    // Names go through the prompter: an empty one is refused, another profile's is replaced only
+    // when the user agrees, and every change reaches the store at once.
+    void shouldSaveRenameAndDeleteProfilesThroughThePrompter()
+    {
+        shown();
+        ProfileChoice &profiles = m_host->dialog()->profiles();
+        auto *box = control<QComboBox>(QStringLiteral("cboProfile"));
+        control<QLineEdit>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("14"));
+        m_prompter->typeNext(QString());
+        m_prompter->typeNext(QStringLiteral("Web / mail"));
+        click(QStringLiteral("cmdSaveProfile"));
+        QCOMPARE(m_prompter->messages.size(), 1);
+        QCOMPARE(m_prompter->messages[0].text, QStringLiteral("A profile needs a name."));
+        QCOMPARE(ProfileStore::read(QStringLiteral("Web / mail")).counts,
+                 (std::array<qint16, 4> { 4, 4, 4, 2 }));
+        QCOMPARE(box->currentText(), QStringLiteral("Web / mail"));
+
+        // Saved again under its own name: asked, refused, asked again, cancelled.
+        control<QLineEdit>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("20"));
+        m_prompter->typeNext(QStringLiteral("Web / mail"));
+        m_prompter->answerNext(MessageAnswer::No);
+        click(QStringLiteral("cmdSaveProfile"));
+        QCOMPARE(m_prompter->inputs.last().defaultText, QStringLiteral("Web / mail"));
+        QCOMPARE(ProfileStore::read(QStringLiteral("Web / mail")).length, 14);
+        m_prompter->typeNext(QStringLiteral("Web / mail"));
+        m_prompter->answerNext(MessageAnswer::Yes);
+        QVERIFY(profiles.saveAsNew());
+        QCOMPARE(ProfileStore::read(QStringLiteral("Web / mail")).length, 20);
+
+        m_prompter->typeNext(QStringLiteral("Mail"));
+        click(QStringLiteral("cmdRenameProfile"));
+        QCOMPARE(box->count(), 1);
+        QCOMPARE(box->currentText(), QStringLiteral("Mail"));
+        QCOMPARE(ProfileStore::read(QStringLiteral("Mail")).length, 20);
+
+        m_prompter->answerNext(MessageAnswer::No);
+        click(QStringLiteral("cmdDeleteProfile"));
+        QCOMPARE(box->count(), 1);
+        m_prompter->answerNext(MessageAnswer::Yes);
+        click(QStringLiteral("cmdDeleteProfile"));
+        QCOMPARE(box->count(), 0);
+        QVERIFY(ProfileStore::readAll().isEmpty());
+        QVERIFY(!control(QStringLiteral("cmdRenameProfile"))->isEnabled());
+        click(QStringLiteral("cmdCancel")); // profiles are kept whatever closes the window
+        QVERIFY(ProfileStore::readAll().isEmpty());
+    }
+
+    void shouldSetTheClipboardClearFromItsBoxes()
+    {
+        shown();
+        auto *clear = control<QCheckBox>(QStringLiteral("chkClearClipboard"));
+        auto *seconds = control<QSpinBox>(QStringLiteral("udClearSeconds"));
+        QVERIFY(!clear->isChecked() && !seconds->isEnabled());
+        QCOMPARE(seconds->minimum(), 10);
+        QCOMPARE(seconds->maximum(), 600);
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(m_options->settings().ClipboardClearSeconds(), 30);
+        seconds->setValue(45);
+        QCOMPARE(m_options->settings().ClipboardClearSeconds(), 45);
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(m_options->settings().ClipboardClearSeconds(), 0);
+        QVERIFY(!seconds->isEnabled());
+        seconds->setValue(50); // no clear while the box is clear
+        QCOMPARE(m_options->settings().ClipboardClearSeconds(), 0);
     }
 
     void shouldOpenTheHelpPageOfTheWindow()
