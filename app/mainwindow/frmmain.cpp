@@ -3,8 +3,10 @@
 #include "activitygate.h"
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
+#include "alarmclock.h"
 #include "applicationicon.h"
 #include "applicationtitle.h"
+#include "clipboardclearer.h"
 #include "controlpacing_p.h"
 #include "delayservice.h"
 #include "errorrecord.h"
@@ -35,6 +37,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -79,6 +82,18 @@ QPushButton *pictureButton(QWidget *parent, const QString &name, const QString &
     return button;
 }
 
+// A time of day as the desktop writes it, to the second.
+QString clockTimeText(const QTime &time)
+{
+    const QLocale locale;
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    if (!format.contains(u's')) {
+        const qsizetype minutes = format.indexOf(QStringLiteral("mm"));
+        format.insert(minutes < 0 ? format.size() : minutes + 2, QStringLiteral(":ss"));
+    }
+    return locale.toString(time, format);
+}
+
 // Keeps a control from changing size when its font turns bold.
 void reserveBoldWidth(QWidget *widget)
 {
@@ -109,6 +124,8 @@ frmMain::frmMain(ActivityGate &gate, const MainWindowServices &services, QWidget
     setWindowTitle(applicationTitle());
     setWindowIcon(applicationIcon());
     m_composer = new PasswordComposer(m_options.settings(), m_random, m_prompter, m_yield, this);
+    AlarmClock *alarm = services.clipboardAlarm ? services.clipboardAlarm : new AlarmClock(this);
+    m_clipboardClearer = new ClipboardClearer(*QGuiApplication::clipboard(), *alarm, this);
     createControls();
     createLayout();
     connectEvents();
@@ -248,6 +265,7 @@ void frmMain::createControls()
     cmdCopy->setEnabled(false);
     cmdSave = pictureButton(this, QStringLiteral("cmdSave"), QStringLiteral("Save"),
                             themedIcon("document-save", "save"));
+    lblClipboardClear = createClipboardNotice();
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdAbout = pictureButton(this, QStringLiteral("cmdAbout"), QStringLiteral("About"),
@@ -263,6 +281,22 @@ void frmMain::createControls()
            static_cast<QWidget *>(lblPassLenLabels[1]), static_cast<QWidget *>(cmdGenerate),
            static_cast<QWidget *>(cmdCopy) })
         reserveBoldWidth(widget);
+}
+
+QLabel *frmMain::createClipboardNotice()
+{
+    auto *notice = new QLabel(this);
+    notice->setObjectName(QStringLiteral("lblClipboardClear"));
+    notice->setForegroundRole(QPalette::PlaceholderText);
+    notice->setToolTip(QStringLiteral("The passwords copied are cleared from the clipboard then, unless "
+                                      "something else has been copied since"));
+    notice->setVisible(false);
+    connect(m_clipboardClearer, &ClipboardClearer::pendingChanged, notice, [notice](const QDateTime &dueAt) {
+        notice->setVisible(dueAt.isValid());
+        if (dueAt.isValid())
+            notice->setText(QStringLiteral("Clipboard clears at %1").arg(clockTimeText(dueAt.time())));
+    });
+    return notice;
 }
 
 void frmMain::createLayout()
@@ -330,6 +364,7 @@ void frmMain::createLayout()
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdCopy);
     buttons->addWidget(cmdSave);
+    buttons->addWidget(lblClipboardClear);
     buttons->addStretch(1);
     buttons->addWidget(cmdAbout);
     buttons->addWidget(cmdHelp);
@@ -753,6 +788,7 @@ QString frmMain::Copy()
     // Clipboard managers keep passwords out of their history when told so.
     data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
     QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
+    m_clipboardClearer->copied(text, m_options.settings().ClipboardClearSeconds());
 
     if (cmdClose->isVisible())
         cmdClose->setFocus(Qt::OtherFocusReason);
@@ -858,6 +894,8 @@ bool frmMain::mayUnload()
 void frmMain::finishUnload()
 {
     m_unloaded = true;
+    // Passwords left on the clipboard would outlive the program in a clipboard manager.
+    m_clipboardClearer->clearNow();
     m_advancedDialog.unload();
     Q_EMIT unloaded();
 }

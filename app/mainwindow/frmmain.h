@@ -9,6 +9,8 @@
 
 class ActivityGate;
 class AdvancedDialogHost;
+class AlarmClock;
+class ClipboardClearer;
 class AdvancedOptions;
 class DelayService;
 class FileDialogService;
@@ -42,6 +44,8 @@ struct MainWindowServices
     HelpLauncher *help = nullptr;
     // Milliseconds from any fixed point, pacing the run; empty: a monotonic clock.
     std::function<qint64()> clock = {};
+    // Times the clearing of the clipboard after a copy; none: the window's own.
+    AlarmClock *clipboardAlarm = nullptr;
 };
 
 // The program's one main window: the two numbers of a batch, the buttons that generate, copy
@@ -97,6 +101,8 @@ public:
     qint64 lastRunPacingMs() const { return m_lastRunPacingMs; }
     // The step guide's state.
     const StepGuide &stepGuide() const { return m_guide; }
+    // What clears the clipboard after a copy.
+    const ClipboardClearer &clipboardClearer() const { return *m_clipboardClearer; }
 
     // Rebuilds the tips from MemoryName; they show from the next step change on.
     void RefreshTips();
@@ -121,6 +127,7 @@ protected:
 
 private:
     void createControls();
+    QLabel *createClipboardNotice();
     void createLayout();
     void connectEvents();
     void load();
@@ -158,6 +165,7 @@ private:
     std::function<qint64()> m_clock;
     EventYield m_yield;
     PasswordComposer *m_composer = nullptr;
+    ClipboardClearer *m_clipboardClearer = nullptr;
 
     QString m_memoryName;
     StepGuide m_guide;
@@ -201,6 +209,7 @@ private:
     QCheckBox *chkAutoCopy = nullptr;
     QPushButton *cmdCopy = nullptr;
     QPushButton *cmdSave = nullptr;
+    QLabel *lblClipboardClear = nullptr;
     QPushButton *cmdClose = nullptr;
     QPushButton *cmdAbout = nullptr;
     QPushButton *cmdHelp = nullptr;

@@ -6,6 +6,7 @@
 #include "advancedoptions.h"
 #include "errorof.h"
 #include "frmmain.h"
+#include "manualalarmclock.h"
 #include "passwordlist.h"
 #include "scriptedfiledialog.h"
 #include "scriptedprompter.h"
@@ -31,7 +32,8 @@ public:
 };
 
 // A main window over scripted prompts, file dialog and random source, with pauses that only
-// count, and its settings in a temporary store.
+// count, a clock for the clipboard's clear that moves by hand, and its settings in a temporary
+// store.
 class MainWindowFixture
 {
 public:
@@ -41,11 +43,12 @@ public:
     ScriptedRandomSource random { 7 };
     CountingClockDelay delay;
     ScriptedFileDialog files;
+    ManualAlarmClock alarm;
     AdvancedOptions options { prompter };
     AdvancedDialogHost host { options };
-    frmMain window { gate, { options, host, prompter, random, delay, files, nullptr, [this] {
-                                return delay.now;
-                            } } };
+    frmMain window {
+        gate, { options, host, prompter, random, delay, files, nullptr, [this] { return delay.now; }, &alarm }
+    };
 
     template<typename T = QWidget>
     T *control(const QString &name) const

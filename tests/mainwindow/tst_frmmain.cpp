@@ -1,3 +1,4 @@
+#include "clipboardclearer.h"
 #include "mainwindowfixture.h"
 #include "spinbuttons.h"
 #include "xglowlabel.h"
@@ -625,6 +626,83 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
         QCOMPARE(data->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+    }
+
+    // ---- the clipboard's clear ----
+
+    // However Quorvex copied, the clipboard is cleared when the time is up or the window closes
+    // before, never a moment early, and never when something else was copied meanwhile.
+    void shouldClearOnlyWhatItCopied_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("again"); // seconds on, the same passwords are copied again
+        QTest::addColumn<bool>("foreignCopy");
+        QTest::addColumn<bool>("close");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("Copy button") << 30 << "button" << 0 << false << false << true;
+        QTest::newRow("after a run, the soonest") << 10 << "run" << 0 << false << false << true;
+        QTest::newRow("automation, the latest") << 600 << "automation" << 0 << false << false << true;
+        QTest::newRow("copied again meanwhile") << 30 << "button" << 20 << false << false << true;
+        QTest::newRow("a copy of something else") << 30 << "button" << 0 << true << false << false;
+        QTest::newRow("closed before the time") << 30 << "run" << 0 << false << true << true;
+        QTest::newRow("closed after a copy of something else") << 30 << "run" << 0 << true << true << false;
+        QTest::newRow("switched off") << 0 << "button" << 0 << false << false << false;
+    }
+    void shouldClearOnlyWhatItCopied()
+    {
+        QFETCH(int, seconds);
+        QFETCH(QString, how);
+        QFETCH(int, again);
+        QFETCH(bool, foreignCopy);
+        QFETCH(bool, close);
+        QFETCH(bool, cleared);
+        f->options.settings().setClipboardClearSeconds(seconds);
+        f->window.show();
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        auto *notice = f->control<QLabel>(QStringLiteral("lblClipboardClear"));
+        const auto copy = [&] {
+            if (how == u"button")
+                QTest::mouseClick(f->button("cmdCopy"), Qt::LeftButton);
+            else
+                f->window.Copy();
+        };
+        f->txtNumPass()->setText(QStringLiteral("3"));
+        QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
+        if (how != u"run")
+            copy();
+        const QString copied = f->list()->entries().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        QCOMPARE(clipboard->text(), copied);
+        if (again > 0) {
+            f->alarm.advance(again * 1000);
+            copy();
+        }
+        const QDateTime due = f->alarm.now().addSecs(seconds);
+        QCOMPARE(notice->isVisibleTo(&f->window), seconds > 0);
+        if (seconds > 0) {
+            QCOMPARE(f->window.clipboardClearer().dueAt(), due);
+            QVERIFY2(notice->text().startsWith(u"Clipboard clears at ") &&
+                         notice->text().contains(due.time().toString(QStringLiteral("mm:ss"))),
+                     qPrintable(notice->text()));
+        }
+        const QString mine = QStringLiteral("copied by the user");
+        if (foreignCopy)
+            clipboard->setText(mine);
+        QCOMPARE(notice->isVisibleTo(&f->window), seconds > 0 && !foreignCopy);
+
+        const QString kept = foreignCopy ? mine : copied;
+        f->alarm.advance(seconds * 1000 - 1);
+        QCOMPARE(clipboard->text(), kept);
+        if (close) {
+            f->prompter.answerNext(MessageAnswer::No); // not saved
+            f->window.close();
+            QVERIFY(!f->window.isVisible());
+        } else {
+            f->alarm.advance(1);
+        }
+        QCOMPARE(clipboard->text(), cleared ? QString() : kept);
+        QVERIFY(!notice->isVisibleTo(&f->window));
+        QVERIFY(!f->window.clipboardClearer().isPending());
     }
 
     // ---- closing ----
