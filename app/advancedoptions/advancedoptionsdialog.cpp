@@ -233,12 +233,11 @@ QWidget *AdvancedOptionsDialog::createClipboardFrame(QWidget *page)
     m_udClearSeconds->setAlignment(Qt::AlignRight);
     auto *unit = new QLabel(QStringLiteral("seconds"), frame);
     unit->setObjectName(QStringLiteral("lblClearSeconds"));
-    auto *note = new QLabel(QStringLiteral("Only passwords Quorvex copied are cleared: whatever you copy "
+    auto *note = new QLabel(QStringLiteral("Only the passwords copied here are cleared: whatever you copy "
                                            "after them stays on the clipboard."),
                             frame);
     note->setObjectName(QStringLiteral("lblClipboardNote"));
     note->setWordWrap(true);
-    note->setForegroundRole(QPalette::PlaceholderText);
 
     connect(m_chkClearClipboard, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.setClipboardClearSeconds(on ? m_udClearSeconds->value() : 0); });

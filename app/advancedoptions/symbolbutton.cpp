@@ -37,8 +37,10 @@ void SymbolButton::paintEvent(QPaintEvent *)
 {
     // Painted flat in the state's colour: a styled bevel would wash the colour out.
     QPainter painter(this);
-    const QPalette::ColorRole text = m_selected ? QPalette::HighlightedText : QPalette::ButtonText;
-    painter.fillRect(rect(), palette().color(faceRole(m_selected)));
+    // A button that takes no clicks shows no selection: its symbol cannot appear either way.
+    const bool lit = m_selected && isEnabled();
+    const QPalette::ColorRole text = lit ? QPalette::HighlightedText : QPalette::ButtonText;
+    painter.fillRect(rect(), palette().color(faceRole(lit)));
     qDrawShadePanel(&painter, rect(), palette(), isDown(), 1);
     style()->drawItemText(&painter, rect(), Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
                           this->text(), text);

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 // A square button for one symbol, painted from its selection: the desktop's highlight colour
-// when selected, the plain button face when not. The colours are taken from the palette at
+// when selected, the plain button face when not or while disabled. The colours are taken from the palette at
 // every paint, so the buttons follow a change of colour scheme.
 class SymbolButton : public QPushButton
 {

@@ -287,7 +287,6 @@ QLabel *frmMain::createClipboardNotice()
 {
     auto *notice = new QLabel(this);
     notice->setObjectName(QStringLiteral("lblClipboardClear"));
-    notice->setForegroundRole(QPalette::PlaceholderText);
     notice->setToolTip(QStringLiteral("The passwords copied are cleared from the clipboard then, unless "
                                       "something else has been copied since"));
     notice->setVisible(false);

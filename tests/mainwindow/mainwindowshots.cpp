@@ -1,12 +1,16 @@
 // Hand-run: saves pictures of the main window before, during and after a run of 10,000
-// passwords, in the desktop's palette or a dark one (--dark). Writes into the folder given as
-// the first argument (default: the current one).
+// passwords (copied, with the clipboard's clear due), and of the three pages of the Advanced
+// Options window with a profile chosen, in the desktop's palette or a dark one (--dark). Writes
+// into the folder given as the first argument (default: the current one).
 #include "activitygate.h"
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
+#include "advancedoptionsdialog.h"
 #include "delayservice.h"
 #include "filedialogservice.h"
 #include "frmmain.h"
+#include "profilechoice.h"
+#include "profilestore.h"
 #include "randomsource.h"
 #include "scriptedprompter.h"
 #include "temporarysettings.h"
@@ -16,6 +20,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace {
@@ -70,6 +75,7 @@ int main(int argc, char *argv[])
     frmMain window(gate,
                    { options, host, prompter, RandomSource::processInstance(),
                      DelayService::forCurrentThread(), fileDialogs, nullptr });
+    options.settings().setClipboardClearSeconds(45);
     window.show();
     window.activateWindow();
 
@@ -79,12 +85,27 @@ int main(int argc, char *argv[])
         window.findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("16"));
         QTimer::singleShot(350, &window, [&] { window.grab().save(prefix + QStringLiteral("during.png")); });
         window.findChild<QPushButton *>(QStringLiteral("cmdGenerate"))->click();
+        QCoreApplication::processEvents(); // the layout makes room for the clipboard's notice
         window.grab().save(prefix + QStringLiteral("after.png"));
         // The step guide with a caller, at its last step.
         window.setMemoryName(QStringLiteral("Sealmoor"));
         window.RefreshTips();
         window.findChild<QPushButton *>(QStringLiteral("cmdClose"))->setFocus();
         window.grab().save(prefix + QStringLiteral("finish.png"));
+
+        Profile profile = Profile::of(options.settings());
+        profile.leaveOutLookAlikes = true;
+        ProfileStore::write(QStringLiteral("Web accounts"), profile);
+        ProfileStore::write(QStringLiteral("Wi-Fi"), profile);
+        AdvancedOptionsDialog *dialog = host.dialog();
+        dialog->profiles().reload();
+        dialog->profiles().choose(QStringLiteral("Web accounts"));
+        dialog->show();
+        auto *tabs = dialog->findChild<QTabWidget *>(QStringLiteral("ssTab"));
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            dialog->grab().save(prefix + QStringLiteral("advanced-%1.png").arg(page));
+        }
         app.exit(0);
     });
     return app.exec();
