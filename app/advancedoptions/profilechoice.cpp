@@ -65,13 +65,10 @@ bool ProfileChoice::saveAsNew()
     const std::optional<QString> name =
         askName(QStringLiteral("Save the settings of this window as the profile:"),
                 QStringLiteral("Save Profile"), m_current, QString());
-    if (!name || !storeChange(QStringLiteral("frmAdvanced.SaveProfile()"), [&] {
-            ProfileStore::write(*name, profile);
-        }))
-        return false;
-    m_current = *name;
-    reload();
-    return true;
+    return name &&
+        storeChange(
+               QStringLiteral("frmAdvanced.SaveProfile()"), [&] { ProfileStore::write(*name, profile); },
+               *name);
 }
 
 bool ProfileChoice::renameCurrent()
@@ -81,14 +78,10 @@ bool ProfileChoice::renameCurrent()
     const QString old = m_current;
     const std::optional<QString> name = askName(QStringLiteral("New name of the profile \"%1\":").arg(old),
                                                 QStringLiteral("Rename Profile"), old, old);
-    if (!name || *name == old)
-        return false;
-    if (!storeChange(QStringLiteral("frmAdvanced.RenameProfile()"),
-                     [&] { ProfileStore::rename(old, *name); }))
-        return false;
-    m_current = *name;
-    reload();
-    return true;
+    return name && *name != old &&
+        storeChange(
+               QStringLiteral("frmAdvanced.RenameProfile()"), [&] { ProfileStore::rename(old, *name); },
+               *name);
 }
 
 bool ProfileChoice::deleteCurrent()
@@ -101,11 +94,7 @@ bool ProfileChoice::deleteCurrent()
     if (answer != MessageAnswer::Yes)
         return false;
     const QString old = m_current;
-    if (!storeChange(QStringLiteral("frmAdvanced.DeleteProfile()"), [&] { ProfileStore::remove(old); }))
-        return false;
-    m_current.clear();
-    reload();
-    return true;
+    return storeChange(QStringLiteral("frmAdvanced.DeleteProfile()"), [&] { ProfileStore::remove(old); }, {});
 }
 
 std::optional<QString> ProfileChoice::askName(const QString &prompt, const QString &title,
@@ -134,12 +123,15 @@ std::optional<QString> ProfileChoice::askName(const QString &prompt, const QStri
     }
 }
 
-bool ProfileChoice::storeChange(const QString &operation, const std::function<void()> &change)
+bool ProfileChoice::storeChange(const QString &operation, const std::function<void()> &change,
+                                const QString &current)
 {
-    return runTrapped(change, [&](const ErrorRecord &error) {
-        ReportError(m_prompter, error, operation);
-        reload(); // show what the store holds after all
-    });
+    const bool done =
+        runTrapped(change, [&](const ErrorRecord &error) { ReportError(m_prompter, error, operation); });
+    if (done)
+        m_current = current;
+    reload(); // what the store holds now, after a failure too
+    return done;
 }
 
 void ProfileChoice::setCurrent(const QString &name)

@@ -49,8 +49,9 @@ private:
     // user agrees to replace it. Nothing when cancelled.
     std::optional<QString> askName(const QString &prompt, const QString &title, const QString &start,
                                    const QString &own);
-    // Runs a change of the store, reporting a failure as `operation`'s; false then.
-    bool storeChange(const QString &operation, const std::function<void()> &change);
+    // Runs a change of the store, after which `current` is the current profile; a failure is
+    // reported as `operation`'s, and false.
+    bool storeChange(const QString &operation, const std::function<void()> &change, const QString &current);
     void setCurrent(const QString &name);
 
     AdvancedOptions &m_options;

@@ -11,9 +11,9 @@ namespace {
 
 const QString ProfilesKey = QStringLiteral("Profiles");
 const QString LengthValue = QStringLiteral("PasswordLength");
-const QString NonPrintableValue = QStringLiteral("NonPrintableChars");
-const QString ExtendedValue = QStringLiteral("ExtendedSymbolChars");
-const QString LookAlikesValue = QStringLiteral("LeaveOutLookAlikes");
+using StoreLayout::ExtendedValue;
+using StoreLayout::LookAlikesValue;
+using StoreLayout::NonPrintableValue;
 const QString ClipboardValue = QStringLiteral("ClipboardClearSeconds");
 
 const char *const CountBoxes[] = { "upper-case letters", "lower-case letters", "digits", "symbols" };

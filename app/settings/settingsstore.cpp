@@ -7,13 +7,15 @@
 
 namespace {
 
+using StoreLayout::ExtendedValue;
+using StoreLayout::LookAlikesValue;
+using StoreLayout::NonPrintableValue;
 using StoreLayout::ProgramPath;
 using StoreLayout::symbolValueName;
 const QString SeedKey = QStringLiteral("Seed");
 const QString SymbolsKey = QStringLiteral("Symbols");
 const QString LengthKey = QStringLiteral("Password Length");
 const QString ClipboardKey = QStringLiteral("Clipboard");
-const QString LookAlikesValue = QStringLiteral("LeaveOutLookAlikes");
 const QString ClearAfterValue = QStringLiteral("ClearAfterSeconds");
 
 // A step that may fail on its own without stopping the ones after it.
@@ -84,13 +86,11 @@ SettingsStore::ReadOutcome SettingsStore::read()
             value(SymbolsKey, symbolValueName(i), [&] {
                 m_settings.setSymbolSelected(i, Numbers::variantToBoolean(key.GetValue(symbolValueName(i))));
             });
-        value(SymbolsKey, QStringLiteral("NonPrintableChars"), [&] {
-            m_settings.setNonPrintableChars(
-                Numbers::variantToInteger(key.GetValue(QStringLiteral("NonPrintableChars"))));
+        value(SymbolsKey, NonPrintableValue, [&] {
+            m_settings.setNonPrintableChars(Numbers::variantToInteger(key.GetValue(NonPrintableValue)));
         });
-        value(SymbolsKey, QStringLiteral("ExtendedSymbolChars"), [&] {
-            m_settings.setExtendedSymbolChars(
-                Numbers::variantToInteger(key.GetValue(QStringLiteral("ExtendedSymbolChars"))));
+        value(SymbolsKey, ExtendedValue, [&] {
+            m_settings.setExtendedSymbolChars(Numbers::variantToInteger(key.GetValue(ExtendedValue)));
         });
         value(SymbolsKey, LookAlikesValue, [&] {
             m_settings.setLeaveOutLookAlikes(Numbers::variantToBoolean(key.GetValue(LookAlikesValue)));
@@ -190,9 +190,8 @@ std::optional<ErrorRecord> SettingsStore::write()
     if (enterSection(SymbolsKey)) {
         for (int i = 0; i < GenerationSettings::SymbolCount; ++i)
             attempt([&] { key.SetValue(symbolValueName(i), m_settings.SymbolSelected(i) ? 1 : 0); });
-        attempt([&] { key.SetValue(QStringLiteral("NonPrintableChars"), m_settings.NonPrintableChars()); });
-        attempt(
-            [&] { key.SetValue(QStringLiteral("ExtendedSymbolChars"), m_settings.ExtendedSymbolChars()); });
+        attempt([&] { key.SetValue(NonPrintableValue, m_settings.NonPrintableChars()); });
+        attempt([&] { key.SetValue(ExtendedValue, m_settings.ExtendedSymbolChars()); });
         // Written only while set, so a file written with it off is the file older versions wrote.
         attempt([&] {
             if (m_settings.LeaveOutLookAlikes())

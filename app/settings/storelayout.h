@@ -12,6 +12,10 @@ class RegistryKey;
 namespace StoreLayout {
 
 inline const QString ProgramPath = QStringLiteral("Software\\Talvore Software\\Mintara");
+// Values the settings keep in "Symbols" and a profile beside its other values.
+inline const QString NonPrintableValue = QStringLiteral("NonPrintableChars");
+inline const QString ExtendedValue = QStringLiteral("ExtendedSymbolChars");
+inline const QString LookAlikesValue = QStringLiteral("LeaveOutLookAlikes");
 
 struct CountValue
 {
