@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -586,6 +587,23 @@ private Q_SLOTS:
         QVERIFY(!control(QStringLiteral("cmdRenameProfile"))->isEnabled());
         click(QStringLiteral("cmdCancel")); // profiles are kept whatever closes the window
         QVERIFY(ProfileStore::readAll().isEmpty());
+    }
+
+    // Where the store cannot be written, a profile saved is reported as not kept, not listed.
+    void shouldReportAProfileThatCannotBeStored()
+    {
+        QVERIFY(QDir().mkpath(m_store->programSettingsFile())); // a folder where the file belongs
+        shown();
+        QCOMPARE(m_prompter->messages.size(), 1); // the settings' load says so first
+        m_prompter->typeNext(QStringLiteral("Work"));
+        click(QStringLiteral("cmdSaveProfile"));
+        QCOMPARE(m_prompter->messages.size(), 2);
+        const QString report = m_prompter->messages[1].text;
+        QVERIFY2(report.contains(u"not a regular file") &&
+                     report.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.SaveProfile()\r\n")),
+                 qPrintable(report));
+        QCOMPARE(control<QComboBox>(QStringLiteral("cboProfile"))->count(), 0);
+        QVERIFY(!control(QStringLiteral("cmdDeleteProfile"))->isEnabled());
     }
 
     void shouldSetTheClipboardClearFromItsBoxes()
