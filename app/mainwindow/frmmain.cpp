@@ -137,8 +137,8 @@ void frmMain::createControls()
                                             { QStringLiteral("Appearance"), 0 },
                                             { QStringLiteral("Font"), captionFont },
                                             { QStringLiteral("Alignment"), 2 } });
-    // Room around the caption for the plate it gets on a dark scheme.
-    XGlowLabel1->setFixedSize(XGlowLabel1->sizeHint() + QSize(18, 6));
+    // Room around the caption for the outline its faint phases get.
+    XGlowLabel1->setFixedSize(XGlowLabel1->sizeHint() + QSize(8, 4));
 
     Frame1 = new QWidget(Picture1);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -398,7 +398,6 @@ void frmMain::load()
     m_guide.reset();
     ShowStep(true);
     XGlowLabel1->setInterval(50);
-    fitCaptionToPalette();
     cmdGenerate->setDefault(true);
     imgLogo->setPixmap(windowIcon().pixmap(40, 40));
     udNumPass->setMinimum(1);
@@ -523,21 +522,6 @@ void frmMain::showEvent(QShowEvent *event)
         // The load could not move the focus while the window was hidden.
         ShowStep(true);
     }
-}
-
-void frmMain::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange && XGlowLabel1)
-        fitCaptionToPalette();
-}
-
-void frmMain::fitCaptionToPalette()
-{
-    // The glow runs from black to cyan; on a dark scheme it gets a light plate to glow on.
-    const bool dark = palette().color(QPalette::Window).lightness() < 128;
-    XGlowLabel1->setBackStyle(dark ? 1 : 0);
-    XGlowLabel1->setBackColor(Lustrel::oleColorFromRgb(0xEE, 0xF2, 0xF7));
 }
 
 void frmMain::keyPressEvent(QKeyEvent *event)

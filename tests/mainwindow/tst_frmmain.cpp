@@ -1,3 +1,5 @@
+#include "controlpacing_p.h"
+#include "darkpalette.h"
 #include "mainwindowfixture.h"
 #include "spinbuttons.h"
 #include "xglowlabel.h"
@@ -8,6 +10,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMimeData>
 #include <QScrollBar>
@@ -40,6 +43,28 @@ double contrast(const QColor &a, const QColor &b)
     const double first = luminance(a);
     const double second = luminance(b);
     return (qMax(first, second) + 0.05) / (qMin(first, second) + 0.05);
+}
+
+// What letters of exactly `text` are read against: the colour most often found two pixels out
+// from their edges, a rim drawn around them or else the ground.
+QColor colourAroundText(const QImage &image, const QColor &text)
+{
+    QHash<QRgb, int> seen;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != text.rgb())
+                continue;
+            for (const QPoint step : { QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1) }) {
+                const QPoint edge = QPoint(x, y) + step;
+                const QPoint out = edge + step;
+                if (image.rect().contains(out) && image.pixel(edge) != text.rgb() &&
+                    image.pixel(out) != text.rgb())
+                    ++seen[image.pixel(out)];
+            }
+        }
+    }
+    const auto most = std::max_element(seen.cbegin(), seen.cend());
+    return most == seen.cend() ? QColor() : QColor::fromRgb(most.key());
 }
 
 bool isBold(const QWidget *widget)
@@ -173,6 +198,42 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1 on %2: %3:1")
                                     .arg(text.name(), fill.name())
                                     .arg(contrast(text, fill), 0, 'f', 2)));
+        }
+    }
+
+    // Large bold letters read at 3:1. The pulse goes from black to cyan, so on any one ground
+    // some of its colours vanish: cyan on white, black on a dark scheme.
+    void shouldKeepTheCaptionReadableAtEveryPhaseWithoutAPlate_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QPalette();
+        QTest::newRow("dark") << darkPalette();
+    }
+    void shouldKeepTheCaptionReadableAtEveryPhaseWithoutAPlate()
+    {
+        QFETCH(QPalette, palette);
+        f->window.setPalette(palette);
+        auto *glow = f->control<Lustrel::XGlowLabel>(QStringLiteral("XGlowLabel1"));
+        QVERIFY(glow->font().bold() && QFontInfo(glow->font()).pointSizeF() >= 14);
+        glow->setInterval(0); // the phases come one by one from here
+        Lustrel::ControlPacing::setDelayService(*glow, &f->delay);
+        QWidget *banner = f->control(QStringLiteral("Picture1"));
+        const QColor ground = banner->palette().color(banner->backgroundRole());
+        for (int phase = 1; phase <= 152; ++phase) {
+            glow->Tick();
+            const QImage shown = banner->grab(glow->geometry()).toImage();
+            const QColor text = Lustrel::resolveOleColor(glow->ForeColor(), glow->palette());
+            const QColor around = colourAroundText(shown, text);
+            QVERIFY2(around.isValid(),
+                     qPrintable(QStringLiteral("phase %1: no letters in %2").arg(phase).arg(text.name())));
+            QVERIFY2(contrast(text, around) >= 3.0,
+                     qPrintable(QStringLiteral("phase %1: %2 against %3, %4:1")
+                                    .arg(phase)
+                                    .arg(text.name(), around.name())
+                                    .arg(contrast(text, around), 0, 'f', 2)));
+            const QRect corners = shown.rect();
+            for (const QPoint &corner : { corners.topLeft(), corners.bottomRight() })
+                QCOMPARE(shown.pixelColor(corner), ground);
         }
     }
 
