@@ -370,6 +370,10 @@ void frmMain::connectEvents()
 
     connect(cmdGenerate, &QPushButton::clicked, this, &frmMain::cmdGenerate_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
+    connect(lstPassword, &PasswordList::copyRequested, this, [this] {
+        if (cmdCopy->isEnabled()) // before the first run there is nothing to copy
+            cmdCopy_Click();
+    });
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdAdvanced, &QPushButton::clicked, this, &frmMain::cmdAdvanced_Click);

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMimeData>
@@ -235,6 +236,16 @@ private Q_SLOTS:
             for (const QPoint &corner : { corners.topLeft(), corners.bottomRight() })
                 QCOMPARE(shown.pixelColor(corner), ground);
         }
+    }
+
+    void shouldShowThePasswordsInAFixedPitchFont()
+    {
+        const QFont listFont = f->list()->font();
+        QCOMPARE(QFontInfo(listFont).family(),
+                 QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+        const QFontMetrics metrics(listFont);
+        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("lI1|O0")),
+                 metrics.horizontalAdvance(QStringLiteral("WWWWWW")));
     }
 
     void shouldShowStepOneAtLoad()
@@ -686,6 +697,40 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
         QCOMPARE(data->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+    }
+
+    // The list's Copy keys do what the Copy button does, not the view's copy of one row.
+    void shouldCopyTheSelectionWithTheCopyKeys_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<bool>("afterARun");
+
+        QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C) << true;
+        QTest::newRow("Ctrl+Insert") << QKeySequence(Qt::CTRL | Qt::Key_Insert) << true;
+        QTest::newRow("Ctrl+C before any run leaves the clipboard")
+            << QKeySequence(Qt::CTRL | Qt::Key_C) << false;
+    }
+    void shouldCopyTheSelectionWithTheCopyKeys()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(bool, afterARun);
+        showActive();
+        if (afterARun) {
+            f->generate(QStringLiteral("3"));
+            f->list()->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+            f->list()->clearSelection();
+            f->list()->item(0)->setSelected(true);
+            f->list()->item(2)->setSelected(true);
+        }
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+        QTest::keySequence(f->list(), keys);
+
+        const QStringList entries = f->list()->entries();
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(),
+                 afterARun ? entries[0] + "\r\n" + entries[2] + "\r\n" : QStringLiteral("before"));
+        QCOMPARE(data->hasFormat(QStringLiteral("x-kde-passwordManagerHint")), afterARun);
     }
 
     // ---- closing ----
