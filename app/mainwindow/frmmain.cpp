@@ -39,6 +39,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -609,8 +610,8 @@ QString frmMain::Generate()
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                    m_closeAfterRun = false;
-                    Terminate();
+                    if (std::exchange(m_closeAfterRun, false)) // unless the button took it over
+                        Terminate();
                 },
                 Qt::QueuedConnection);
         }
@@ -708,8 +709,10 @@ void frmMain::cmdGenerate_Click()
     if (m_running)
         return;
     Generate();
-    if (m_closeAfterRun)
-        return; // the window is on its way out
+    // The window was closed during the run: ask now, and go on as after any run when the
+    // answer keeps the window.
+    if (std::exchange(m_closeAfterRun, false) && Terminate())
+        return;
     lstPassword->selectAllEntries();
     UpdateListScrollWidth();
     if (chkAutoCopy->isChecked())

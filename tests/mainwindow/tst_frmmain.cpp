@@ -735,6 +735,41 @@ private Q_SLOTS:
 
     // ---- closing ----
 
+    // A close during the button's run stops it and asks; kept, the window finishes the run's
+    // work as after any other: everything selected, the scroll width, the copy.
+    void shouldFinishTheButtonsRunWhenTheCloseIsCancelled_data()
+    {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::newRow("cancel keeps the window") << MessageAnswer::Cancel;
+        QTest::newRow("no closes it") << MessageAnswer::No;
+    }
+    void shouldFinishTheButtonsRunWhenTheCloseIsCancelled()
+    {
+        QFETCH(MessageAnswer, answer);
+        const bool kept = answer == MessageAnswer::Cancel;
+        f->window.show();
+        f->generate(QStringLiteral("2")); // unsaved, so the close asks
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QSignalSpy unloaded(&f->window, &frmMain::unloaded);
+        f->delay.duringPause = onPause(f->delay, 3, 10, [this] { f->window.close(); });
+        f->prompter.answerNext(answer);
+        f->txtNumPass()->setText(QStringLiteral("50"));
+        f->txtPassLen()->setText(QStringLiteral("30"));
+
+        QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
+        QTRY_COMPARE(unloaded.count(), kept ? 0 : 1);
+        QCoreApplication::processEvents(); // nothing queued asks again
+
+        QCOMPARE(f->messageTexts(), QStringList { UnsavedQuestion });
+        QCOMPARE(f->window.isVisible(), kept);
+        const QStringList entries = f->list()->entries();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(f->list()->selectedEntries(), kept ? entries : QStringList());
+        QCOMPARE(f->list()->horizontalExtent(), kept ? f->list()->widestEntryWidth() : 0);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 kept ? entries.join(QStringLiteral("\r\n")) + "\r\n" : QStringLiteral("before"));
+    }
+
     void shouldAskAboutUnsavedPasswordsOnClose_data()
     {
         QTest::addColumn<MessageAnswer>("answer");
