@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMimeData>
@@ -166,6 +165,9 @@ private Q_SLOTS:
         QCOMPARE(f->button("cmdAbout")->toolTip(), QStringLiteral("About"));
         QVERIFY(!f->button("cmdSave")->icon().isNull());
         QVERIFY(!f->control<QLabel>(QStringLiteral("imgLogo"))->pixmap().isNull());
+        const QFontMetrics listFont = f->list()->fontMetrics(); // fixed pitch: l, I, 1 as wide as W
+        QCOMPARE(listFont.horizontalAdvance(QStringLiteral("lI1|O0")),
+                 listFont.horizontalAdvance(QStringLiteral("WWWWWW")));
         QVERIFY(f->host.hasDialog());
         QVERIFY(f->host.dialog()->isHidden());
         QCOMPARE(f->control<SpinButtons>(QStringLiteral("udNumPass"))->buddy(), f->txtNumPass());
@@ -225,27 +227,16 @@ private Q_SLOTS:
             const QImage shown = banner->grab(glow->geometry()).toImage();
             const QColor text = Lustrel::resolveOleColor(glow->ForeColor(), glow->palette());
             const QColor around = colourAroundText(shown, text);
-            QVERIFY2(around.isValid(),
-                     qPrintable(QStringLiteral("phase %1: no letters in %2").arg(phase).arg(text.name())));
-            QVERIFY2(contrast(text, around) >= 3.0,
+            const double ratio = around.isValid() ? contrast(text, around) : 0; // 0: no letters
+            QVERIFY2(ratio >= 3.0,
                      qPrintable(QStringLiteral("phase %1: %2 against %3, %4:1")
                                     .arg(phase)
                                     .arg(text.name(), around.name())
-                                    .arg(contrast(text, around), 0, 'f', 2)));
+                                    .arg(ratio, 0, 'f', 2)));
             const QRect corners = shown.rect();
             for (const QPoint &corner : { corners.topLeft(), corners.bottomRight() })
                 QCOMPARE(shown.pixelColor(corner), ground);
         }
-    }
-
-    void shouldShowThePasswordsInAFixedPitchFont()
-    {
-        const QFont listFont = f->list()->font();
-        QCOMPARE(QFontInfo(listFont).family(),
-                 QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
-        const QFontMetrics metrics(listFont);
-        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("lI1|O0")),
-                 metrics.horizontalAdvance(QStringLiteral("WWWWWW")));
     }
 
     void shouldShowStepOneAtLoad()
@@ -754,7 +745,6 @@ private Q_SLOTS:
         f->delay.duringPause = onPause(f->delay, 3, 10, [this] { f->window.close(); });
         f->prompter.answerNext(answer);
         f->txtNumPass()->setText(QStringLiteral("50"));
-        f->txtPassLen()->setText(QStringLiteral("30"));
 
         QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
         QTRY_COMPARE(unloaded.count(), kept ? 0 : 1);

@@ -3,11 +3,6 @@
 #   cmake -DPROGRAM=... -DVERSION=... -DWORK_DIR=... -P checkcommandline.cmake
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var PROGRAM VERSION WORK_DIR)
-    if(NOT DEFINED ${var})
-        message(FATAL_ERROR "${var} is not set")
-    endif()
-endforeach()
 file(MAKE_DIRECTORY ${WORK_DIR})
 
 # arguments @ exit status @ standard output (regex) @ standard error (regex; the platform may
