@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -49,93 +50,74 @@ constexpr qint64 IntegerMax = std::numeric_limits<qint16>::max();
 // there.
 struct GenerateOption
 {
+    using Apply = std::function<void(GenerateRequest &request, const QString &option, const QString &value)>;
     QStringList names;
     QString valueName;
-    void (*apply)(GenerateRequest &request, const QString &option, const QString &value);
+    Apply apply;
 };
 
-template<int Class>
-void applyCount(GenerateRequest &request, const QString &option, const QString &value)
+using Request = GenerateRequest;
+
+GenerateOption::Apply count(int characterClass)
 {
-    request.counts[Class] = qint16(wholeNumber(option, value, 0, IntegerMax));
+    return [characterClass](Request &r, const QString &o, const QString &v) {
+        r.counts[std::size_t(characterClass)] = qint16(wholeNumber(o, v, 0, IntegerMax));
+    };
+}
+
+template<typename Field>
+GenerateOption::Apply turn(Field Request::*field, bool on)
+{
+    return [field, on](Request &r, const QString &, const QString &) {
+        r.*field = on;
+    };
 }
 
 const std::vector<GenerateOption> &generateOptions()
 {
-    using R = GenerateRequest;
-    using S = const QString &;
+    const auto name = [](const char *text) {
+        return QString::fromLatin1(text);
+    };
     static const std::vector<GenerateOption> options {
-        { { QStringLiteral("n"), QStringLiteral("count") },
-          QStringLiteral("N"),
-          [](R &r, S o, S v) {
+        { { name("n"), name("count") },
+          name("N"),
+          [](Request &r, const QString &o, const QString &v) {
               r.count = wholeNumber(o, v, 1, std::numeric_limits<qint32>::max());
           } },
-        { { QStringLiteral("l"), QStringLiteral("length") },
-          QStringLiteral("N"),
-          [](R &r, S o, S v) {
+        { { name("l"), name("length") },
+          name("N"),
+          [](Request &r, const QString &o, const QString &v) {
               r.length = qint16(wholeNumber(o, v, 1, IntegerMax));
           } },
-        { { QStringLiteral("upper") }, QStringLiteral("N"), applyCount<0> },
-        { { QStringLiteral("lower") }, QStringLiteral("N"), applyCount<1> },
-        { { QStringLiteral("digits") }, QStringLiteral("N"), applyCount<2> },
-        { { QStringLiteral("symbols") }, QStringLiteral("N"), applyCount<3> },
+        { { name("upper") }, name("N"), count(0) },
+        { { name("lower") }, name("N"), count(1) },
+        { { name("digits") }, name("N"), count(2) },
+        { { name("symbols") }, name("N"), count(3) },
         // Sets of characters add up: one argument need not hold both kinds of quote.
-        { { QStringLiteral("symbol-set") },
-          QStringLiteral("CHARS"),
-          [](R &r, S, S v) {
+        { { name("symbol-set") },
+          name("CHARS"),
+          [](Request &r, const QString &, const QString &v) {
               r.symbolSet = r.symbolSet.value_or(QString()) + checkedSymbolSet(v);
           } },
-        { { QStringLiteral("exclude") },
-          QStringLiteral("CHARS"),
-          [](R &r, S, S v) {
+        { { name("exclude") },
+          name("CHARS"),
+          [](Request &r, const QString &, const QString &v) {
               r.exclude += v;
           } },
-        { { QStringLiteral("control") },
-          {},
-          [](R &r, S, S) {
-              r.control = true;
-          } },
-        { { QStringLiteral("no-control") },
-          {},
-          [](R &r, S, S) {
-              r.control = false;
-          } },
-        { { QStringLiteral("extended") },
-          {},
-          [](R &r, S, S) {
-              r.extended = true;
-          } },
-        { { QStringLiteral("no-extended") },
-          {},
-          [](R &r, S, S) {
-              r.extended = false;
-          } },
-        { { QStringLiteral("seed") },
-          QStringLiteral("N"),
-          [](R &r, S o, S v) {
+        { { name("control") }, {}, turn(&Request::control, true) },
+        { { name("no-control") }, {}, turn(&Request::control, false) },
+        { { name("extended") }, {}, turn(&Request::extended, true) },
+        { { name("no-extended") }, {}, turn(&Request::extended, false) },
+        { { name("seed") },
+          name("N"),
+          [](Request &r, const QString &o, const QString &v) {
               r.seed = qint32(
                   wholeNumber(o, v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
           } },
-        { { QStringLiteral("defaults") },
-          {},
-          [](R &r, S, S) {
-              r.defaults = true;
-          } },
-        { { QStringLiteral("0"), QStringLiteral("null") },
-          {},
-          [](R &r, S, S) {
-              r.nulSeparated = true;
-          } },
-        { { QStringLiteral("save") },
-          {},
-          [](R &r, S, S) {
-              r.save = true;
-          } },
-        { { QStringLiteral("entropy") },
-          {},
-          [](R &r, S, S) {
-              r.entropy = true;
-          } },
+        { { name("defaults") }, {}, turn(&Request::defaults, true) },
+        { { name("0"), name("null") }, {}, turn(&Request::nulSeparated, true) },
+        { { name("save") }, {}, turn(&Request::save, true) },
+        { { name("entropy") }, {}, turn(&Request::entropy, true) },
     };
     return options;
 }
