@@ -45,10 +45,13 @@ bool enterProfiles(RegistryKey &key)
         });
 }
 
-// The profiles' key as the current key, made when missing.
+// The profiles' key as the current key, made when missing. The file is about to be written out
+// whole again: lines it could not read are kept in a copy first, as a save of the settings does.
 void enterOrMakeProfiles(RegistryKey &key)
 {
     StoreLayout::enterProgramKey(key);
+    if (!key.damage().isEmpty())
+        key.keepCopy();
     key.CreateSubKey(ProfilesKey);
     key.EnterSubKey(ProfilesKey);
 }

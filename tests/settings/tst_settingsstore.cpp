@@ -837,6 +837,12 @@ private Q_SLOTS:
         AdvancedOptions loaded(m_prompter);
         QCOMPARE(groupsDifferingFromFirst(loaded.settings()), QStringList());
         QCOMPARE(m_prompter.messages.size(), lineDamaged ? 1 : 0);
+
+        // A profile stored over a damaged line keeps the file as it was in a copy first.
+        QFile::remove(damagedCopy());
+        const QByteArray damaged = fileBytes(file());
+        ProfileStore::write(QStringLiteral("new"), *entries[1].profile);
+        QCOMPARE(fileBytes(damagedCopy()), lineDamaged ? damaged : QByteArray());
     }
 };
 
