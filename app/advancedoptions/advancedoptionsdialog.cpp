@@ -101,6 +101,8 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(AdvancedOptions &options, HelpLaunc
     buttons->addWidget(helpButton);
 
     auto *layout = new QVBoxLayout(this);
+    // Made after the pages, so the focus starts on them and Enter is OK's, not a profile
+    // button's.
     layout->addLayout(createProfileRow());
     layout->addWidget(tabs);
     layout->addLayout(buttons);
@@ -231,6 +233,7 @@ QWidget *AdvancedOptionsDialog::createClipboardFrame(QWidget *page)
                                GenerationSettings::ClipboardClearMaximum);
     m_udClearSeconds->setValue(30); // what the box offers when the clear is switched on
     m_udClearSeconds->setAlignment(Qt::AlignRight);
+    m_udClearSeconds->setAccessibleName(QStringLiteral("Seconds before the clipboard is cleared"));
     auto *unit = new QLabel(QStringLiteral("seconds"), frame);
     unit->setObjectName(QStringLiteral("lblClearSeconds"));
     auto *note = new QLabel(QStringLiteral("Only the passwords copied here are cleared: whatever you copy "
