@@ -131,28 +131,6 @@ private Q_SLOTS:
         QCOMPARE(settings.classPool(CharacterClass(characterClass)), all);
     }
 
-    void shouldTakeAClipboardClearOfTenToSixHundredSecondsOrNone_data()
-    {
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("never") << 0 << true;
-        QTest::newRow("9") << 9 << false;
-        QTest::newRow("10") << 10 << true;
-        QTest::newRow("600") << 600 << true;
-        QTest::newRow("601") << 601 << false;
-        QTest::newRow("-10") << -10 << false;
-    }
-    void shouldTakeAClipboardClearOfTenToSixHundredSecondsOrNone()
-    {
-        QFETCH(int, seconds);
-        QFETCH(bool, accepted);
-        GenerationSettings settings;
-        settings.setClipboardClearSeconds(30);
-        QCOMPARE(errorOf([&] { settings.setClipboardClearSeconds(seconds); }),
-                 accepted ? 0 : ErrorNumber::InvalidPropertyValue);
-        QCOMPARE(settings.ClipboardClearSeconds(), accepted ? seconds : 30);
-    }
-
     void shouldReadCountsAsTheyAreTyped_data()
     {
         QTest::addColumn<QString>("text");
