@@ -106,8 +106,8 @@ std::optional<QString> ProfileChoice::askName(const QString &prompt, const QStri
         if (!answer)
             return std::nullopt;
         typed = *answer;
-        if (typed.isEmpty()) {
-            exclaim(m_prompter, QStringLiteral("A profile needs a name."));
+        if (const QString problem = ProfileStore::nameProblem(typed); !problem.isEmpty()) {
+            exclaim(m_prompter, problem);
             continue;
         }
         const bool taken = typed != own &&

@@ -45,8 +45,8 @@ Q_SIGNALS:
     void changed();
 
 private:
-    // Asks for a name until one may be used: not empty, and not another profile's unless the
-    // user agrees to replace it. Nothing when cancelled.
+    // Asks for a name until one may be used (see ProfileStore::nameProblem), and not another
+    // profile's unless the user agrees to replace it. Nothing when cancelled.
     std::optional<QString> askName(const QString &prompt, const QString &title, const QString &start,
                                    const QString &own);
     // Runs a change of the store, after which `current` is the current profile; a failure is

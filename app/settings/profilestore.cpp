@@ -252,8 +252,18 @@ void ProfileStore::remove(const QString &name)
     key.Flush();
 }
 
-void ProfileStore::requireName(const QString &name)
+QString ProfileStore::nameProblem(const QString &name)
 {
     if (name.isEmpty())
-        raiseError(ErrorNumber::ProfileNameEmpty, {}, QStringLiteral("A profile needs a name."));
+        return QStringLiteral("A profile needs a name.");
+    if (name.size() > MaxNameLength)
+        return QStringLiteral("A profile's name holds at most %1 characters.").arg(MaxNameLength);
+    return {};
+}
+
+void ProfileStore::requireName(const QString &name)
+{
+    const QString problem = nameProblem(name);
+    if (!problem.isEmpty())
+        raiseError(ErrorNumber::ProfileNameUnusable, {}, problem);
 }

@@ -12,8 +12,8 @@ class GenerationSettings;
 namespace ErrorNumber {
 // No profile has the name asked for; the description names the ones there are.
 inline constexpr qint32 ProfileNotFound = ComponentBase + 1101;
-// A profile's name is empty.
-inline constexpr qint32 ProfileNameEmpty = ComponentBase + 1102;
+// A profile's name is empty or too long.
+inline constexpr qint32 ProfileNameUnusable = ComponentBase + 1102;
 // A stored profile holds a value that is missing or cannot be used.
 inline constexpr qint32 ProfileDamaged = ComponentBase + 1103;
 } // namespace ErrorNumber
@@ -41,8 +41,8 @@ struct Profile
 };
 
 // Named profiles in the settings store, each in a key of its own under "Profiles" beside the
-// settings. A name may hold any character (the store escapes it); only the empty name is
-// refused. Every change reaches the disk at once and whole.
+// settings. A name may hold any character (the store escapes it), up to MaxNameLength of them. Every change
+// reaches the disk at once and whole.
 class ProfileStore
 {
 public:
@@ -69,6 +69,11 @@ public:
     static void rename(const QString &from, const QString &to);
     // Removes the profile; nothing happens when there is none.
     static void remove(const QString &name);
-    // Raises ProfileNameEmpty for a name no profile can have.
+    // The most characters a name holds. The name stands before every value of its profile, so
+    // a text pasted by mistake would swell the settings file past what a start reads.
+    static constexpr qsizetype MaxNameLength = 200;
+    // Why no profile can have that name (empty, too long), or nothing when one can.
+    static QString nameProblem(const QString &name);
+    // Raises ProfileNameUnusable saying why, for a name no profile can have.
     static void requireName(const QString &name);
 };

@@ -542,8 +542,9 @@ private Q_SLOTS:
         QCOMPARE(symbol(1)->isEnabled(), !ok);
     }
 
-    // Names go through the prompter: an empty one is refused, another profile's is replaced only
-    // when the user agrees, and every change reaches the store at once.
+    // Names go through the prompter: an empty one and one over 200 characters are refused,
+    // another profile's is replaced only when the user agrees, and every change reaches the
+    // store at once.
     void shouldSaveRenameAndDeleteProfilesThroughThePrompter()
     {
         shown();
@@ -551,10 +552,13 @@ private Q_SLOTS:
         auto *box = control<QComboBox>(QStringLiteral("cboProfile"));
         control<QLineEdit>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("14"));
         m_prompter->typeNext(QString());
+        m_prompter->typeNext(QString(201, u'x'));
         m_prompter->typeNext(QStringLiteral("Web / mail"));
         click(QStringLiteral("cmdSaveProfile"));
-        QCOMPARE(m_prompter->messages.size(), 1);
+        QCOMPARE(m_prompter->messages.size(), 2);
         QCOMPARE(m_prompter->messages[0].text, QStringLiteral("A profile needs a name."));
+        QCOMPARE(m_prompter->messages[1].text,
+                 QStringLiteral("A profile's name holds at most 200 characters."));
         QCOMPARE(ProfileStore::read(QStringLiteral("Web / mail")).counts,
                  (std::array<qint16, 4> { 4, 4, 4, 2 }));
         QCOMPARE(box->currentText(), QStringLiteral("Web / mail"));
@@ -571,11 +575,12 @@ private Q_SLOTS:
         QVERIFY(profiles.saveAsNew());
         QCOMPARE(ProfileStore::read(QStringLiteral("Web / mail")).length, 20);
 
-        m_prompter->typeNext(QStringLiteral("Mail"));
+        const QString longest(200, u'm');
+        m_prompter->typeNext(longest);
         click(QStringLiteral("cmdRenameProfile"));
         QCOMPARE(box->count(), 1);
-        QCOMPARE(box->currentText(), QStringLiteral("Mail"));
-        QCOMPARE(ProfileStore::read(QStringLiteral("Mail")).length, 20);
+        QCOMPARE(box->currentText(), longest);
+        QCOMPARE(ProfileStore::read(longest).length, 20);
 
         m_prompter->answerNext(MessageAnswer::No);
         click(QStringLiteral("cmdDeleteProfile"));
