@@ -11,11 +11,11 @@ class GenerationSettings;
 
 namespace ErrorNumber {
 // No profile has the name asked for; the description names the ones there are.
-inline constexpr qint32 ProfileNotFound = ComponentBase + 1101;
+inline constexpr qint32 ProfileNotFound = ComponentBase + 1201;
 // A profile's name is empty or too long.
-inline constexpr qint32 ProfileNameUnusable = ComponentBase + 1102;
+inline constexpr qint32 ProfileNameUnusable = ComponentBase + 1202;
 // A stored profile holds a value that is missing or cannot be used.
-inline constexpr qint32 ProfileDamaged = ComponentBase + 1103;
+inline constexpr qint32 ProfileDamaged = ComponentBase + 1203;
 } // namespace ErrorNumber
 
 // The settings a profile keeps: everything the record holds but the seed, since a stored seed
