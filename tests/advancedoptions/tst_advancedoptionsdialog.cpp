@@ -1,3 +1,4 @@
+#include "accessibletree.h"
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
 #include "advancedoptionsdialog.h"
@@ -214,6 +215,71 @@ private Q_SLOTS:
         QCOMPARE(selected, button->palette().color(QPalette::Highlight));
         QCOMPARE(control<QPushButton>(QStringLiteral("cmdSelSymbols"))->text(),
                  QStringLiteral("Unselect All"));
+    }
+
+    // A screen reader's toggle is a click: it goes through the settings, so the state it reads
+    // back is the symbol's.
+    void shouldToggleASymbolFromAScreenReaderThroughTheSettings()
+    {
+        shown();
+        QAccessibleActionInterface *actions = AccessibleTree::of(symbol(5))->actionInterface();
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        actions->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(!m_options->settings().SymbolSelected(5));
+        QVERIFY(!AccessibleTree::of(symbol(5))->state().checked);
+        QCOMPARE(AccessibleTree::of(symbol(5))->text(QAccessible::Description),
+                 QStringLiteral("Click to select this symbol"));
+        m_options->settings().setSymbolSelected(5, true);
+        QVERIFY(AccessibleTree::of(symbol(5))->state().checked);
+    }
+
+    // What a screen reader says of the controls: each named for what it does, the number boxes
+    // with the range their arrows keep to.
+    void shouldNameTheControlsForScreenReaders_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        const int button = QAccessible::Button;
+        const int text = QAccessible::EditableText;
+        QTest::newRow("window") << "" << int(QAccessible::Dialog) << "Advanced Options"
+                                << "";
+        QTest::newRow("seed") << "txtSeed" << text << "Seed"
+                              << "";
+        QTest::newRow("lower case") << "txtNumLowercase" << text << "Lowercase characters"
+                                    << "0 to 32767";
+        QTest::newRow("lower case up") << "udNumLowercase/up" << button << "Increase lowercase characters"
+                                       << "";
+        QTest::newRow("symbols down") << "udNumSymbols/down" << button << "Decrease symbols"
+                                      << "";
+        QTest::newRow("length") << "txtPassLen" << text << "Password length"
+                                << "Specify the password length in characters (0 to 10000)";
+        QTest::newRow("length up") << "udPassLen/up" << button << "Increase password length"
+                                   << "";
+        QTest::newRow("ampersand, selected") << "cmdSymbol_8" << int(QAccessible::CheckBox) << "&"
+                                             << "Click to unselect this symbol";
+    }
+    void shouldNameTheControlsForScreenReaders()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QObject *control = m_host->dialog();
+        for (const QString &step : path.split(u'/', Qt::SkipEmptyParts))
+            control = control->findChild<QObject *>(step);
+        QVERIFY(control);
+        QAccessibleInterface *face = AccessibleTree::of(control);
+        QCOMPARE(int(face->role()), role);
+        QCOMPARE(face->text(QAccessible::Name), name);
+        QCOMPARE(face->text(QAccessible::Description), description);
+        QCOMPARE(bool(face->state().checked), role == int(QAccessible::CheckBox));
+    }
+
+    void shouldLeaveNoControlUnnamed()
+    {
+        QCOMPARE(AccessibleTree::unnamedControls(AccessibleTree::of(m_host->dialog())), QStringList());
     }
 
     // The full load used to set the button's text even when it ended early because nothing

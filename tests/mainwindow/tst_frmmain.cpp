@@ -1,3 +1,4 @@
+#include "accessibletree.h"
 #include "mainwindowfixture.h"
 #include "spinbuttons.h"
 #include "xglowlabel.h"
@@ -174,6 +175,66 @@ private Q_SLOTS:
                                     .arg(text.name(), fill.name())
                                     .arg(contrast(text, fill), 0, 'f', 2)));
         }
+    }
+
+    // What a screen reader says of the controls: each named for what it does, the number boxes
+    // with their range, the markers with their step.
+    void shouldNameTheControlsForScreenReaders_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        const int button = QAccessible::Button;
+        const int text = QAccessible::EditableText;
+        QTest::newRow("window") << "" << int(QAccessible::Window) << "Talvore Mintara 2.0"
+                                << "";
+        QTest::newRow("count") << "txtNumPass" << text << "Number of passwords"
+                               << "Specify the number of passwords to generate (1 to 10000)";
+        QTest::newRow("count up") << "udNumPass/up" << button << "Increase number of passwords"
+                                  << "";
+        QTest::newRow("count down") << "udNumPass/down" << button << "Decrease number of passwords"
+                                    << "";
+        QTest::newRow("length") << "txtPassLen" << text << "Password length"
+                                << "Specify the password length in characters (1 to 10000)";
+        QTest::newRow("length up") << "udPassLen/up" << button << "Increase password length"
+                                   << "";
+        QTest::newRow("length down") << "udPassLen/down" << button << "Decrease password length"
+                                     << "";
+        QTest::newRow("list") << "lstPassword" << int(QAccessible::List) << "Generated passwords"
+                              << "Click the Generate button to generate new passwords.";
+        QTest::newRow("bar") << "barGenProgress" << int(QAccessible::ProgressBar) << "Generation progress"
+                             << "";
+        QTest::newRow("first step") << "slbSteps_0" << button << "1"
+                                    << "Number of passwords";
+        QTest::newRow("last step") << "slbSteps_4" << button << "5"
+                                   << "Finish";
+        QTest::newRow("maker") << "XGlowLabel1" << int(QAccessible::StaticText) << "Talvore"
+                               << "";
+        QTest::newRow("logo") << "imgLogo" << int(QAccessible::Graphic) << "Logo"
+                              << "";
+        QTest::newRow("picture button") << "cmdAdvanced" << button << "Advanced Options"
+                                        << "Advanced Options";
+    }
+    void shouldNameTheControlsForScreenReaders()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QObject *control = &f->window;
+        for (const QString &step : path.split(u'/', Qt::SkipEmptyParts))
+            control = control->findChild<QObject *>(step);
+        QVERIFY(control);
+        QAccessibleInterface *face = AccessibleTree::of(control);
+        QCOMPARE(int(face->role()), role);
+        QCOMPARE(face->text(QAccessible::Name), name);
+        QCOMPARE(face->text(QAccessible::Description), description);
+    }
+
+    void shouldLeaveNoControlUnnamed()
+    {
+        QCOMPARE(AccessibleTree::unnamedControls(AccessibleTree::of(&f->window)), QStringList());
     }
 
     void shouldShowStepOneAtLoad()
