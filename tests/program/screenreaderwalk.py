@@ -242,7 +242,8 @@ def walk_program(process):
     # Changes are announced only to listeners the program knows of: listen, as a screen reader
     # does, before walking. What is heard also keeps current what the accessibility library
     # remembers of each object (its children, states, name and description).
-    # The bar's value as read at each announcement and between them, in the order read.
+    # The bar's announcements. Its value is read apart from them, one call after another: a call
+    # made while hearing an announcement may run inside another and come back out of order.
     bar_announcements = []
     bar_values_read = []
 
@@ -250,7 +251,6 @@ def walk_program(process):
         if event.type == "object:property-change:accessible-value" and event.source is not None and \
                 event.source.getRoleName() == "progress bar":
             bar_announcements.append(event)
-            bar_values_read.append(event.source.queryValue().currentValue)
 
     pyatspi.Registry.registerEventListener(on_property_change, "object:property-change",
                                            "object:property-change:accessible-value")
