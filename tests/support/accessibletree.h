@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QStringList>
-#include <QTest>
 #include <QWidget>
 
 // A window's controls as a screen reader meets them, through Qt's accessibility interfaces.
@@ -34,38 +33,6 @@ inline QStringList unnamedControls(QAccessibleInterface *face)
     for (int index = 0; index < face->childCount(); ++index)
         unnamed << unnamedControls(face->child(index));
     return unnamed;
-}
-
-// Columns of a table of what a screen reader hears of a window's controls: the path of object
-// names from the window down ("udNumPass/up"; empty for the window), role, name, description.
-inline void addHeardColumns()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("role");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("description");
-}
-
-// Compares the current row of such a table with what `window` says; the interface it compared.
-inline QAccessibleInterface *compareHeard(QObject *window)
-{
-    QFETCH(QString, path);
-    QFETCH(int, role);
-    QFETCH(QString, name);
-    QFETCH(QString, description);
-    QObject *control = window;
-    for (const QString &step : path.split(u'/', Qt::SkipEmptyParts)) {
-        control = control->findChild<QObject *>(step);
-        if (!control)
-            qFatal("no control %s", qPrintable(path));
-    }
-    QAccessibleInterface *face = of(control);
-    [&] {
-        QCOMPARE(int(face->role()), role);
-        QCOMPARE(face->text(QAccessible::Name), name);
-        QCOMPARE(face->text(QAccessible::Description), description);
-    }();
-    return face;
 }
 
 } // namespace AccessibleTree
