@@ -10,12 +10,6 @@ using namespace Lustrel;
 
 namespace {
 
-// A bar of a program's own that adds nothing: it speaks as the bar it is.
-class OwnBar : public XGradProgress
-{
-    Q_OBJECT
-};
-
 QAccessibleInterface *accessibleOf(QObject *object)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
@@ -46,9 +40,6 @@ private Q_SLOTS:
         QTest::newRow("bar") << "Lustrel.XGradProgress"
                              << ""
                              << "" << bar << "";
-        QTest::newRow("bar named by the host") << "Lustrel.XGradProgress"
-                                               << ""
-                                               << "Progress" << bar << "Progress";
         QTest::newRow("new marker") << "Lustrel.XShpLabel"
                                     << ""
                                     << "" << button << "Label1";
@@ -82,12 +73,6 @@ private Q_SLOTS:
         QCOMPARE(int(face->role()), role);
         QCOMPARE(face->text(QAccessible::Name), name);
         QCOMPARE(face->valueInterface() != nullptr, role == int(QAccessible::ProgressBar));
-    }
-
-    void shouldSpeakForASubclassAsItsControl()
-    {
-        OwnBar bar;
-        QCOMPARE(accessibleOf(&bar)->role(), QAccessible::ProgressBar);
     }
 
     void shouldTellTheBarsValueRangeAndShare_data()
