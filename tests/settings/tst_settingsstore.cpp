@@ -1,4 +1,5 @@
 #include "advancedoptions.h"
+#include "qtinifile.h"
 #include "scriptedprompter.h"
 #include "temporarysettings.h"
 
@@ -247,43 +248,51 @@ private Q_SLOTS:
     }
 
     // Texts pass both ways between the store and QSettings' own INI reader and writer, so a
-    // file written before keeps loading and a file written now reads the same elsewhere.
+    // file written before keeps loading and a file written now reads the same elsewhere. Each
+    // character the format must quote or escape has a row of its own.
     void shouldKeepTextsAsQtsOwnIniFilesDo_data()
     {
         QTest::addColumn<QString>("seed");
         QTest::newRow("plain") << "12345";
         QTest::newRow("comma") << "2, 3";
+        QTest::newRow("semicolon") << "2;3";
+        QTest::newRow("equals sign") << "2=3";
         QTest::newRow("quotes") << "say \"hi\"";
         QTest::newRow("backslash") << "a\\b";
+        QTest::newRow("backslash last") << "ab\\";
         QTest::newRow("semicolon and equals") << "a;b=c";
         QTest::newRow("at sign first") << "@Rect(1 2 3 4)";
         QTest::newRow("blanks around") << "  7  ";
+        QTest::newRow("leading blank") << " 7";
+        QTest::newRow("trailing blank") << "7 ";
         QTest::newRow("tab and newline") << "a\tb\nc";
+        QTest::newRow("line feed") << "1\n2";
+        QTest::newRow("carriage return") << "1\r2";
+        QTest::newRow("byte order mark first") << QStringLiteral("\uFEFF12");
+        QTest::newRow("byte order mark after an escape") << QStringLiteral("\t\uFEFF12");
         QTest::newRow("beyond ASCII") << QString::fromUtf8("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC");
         QTest::newRow("empty") << "";
     }
     void shouldKeepTextsAsQtsOwnIniFilesDo()
     {
         QFETCH(QString, seed);
+        const QString key = QStringLiteral("Seed/UserSeed");
         {
             AdvancedOptions options(m_prompter);
+            options.settings().setUseDefault(false);
             options.settings().setUserSeed(seed);
             options.SaveSettings();
         }
-        QCOMPARE(QSettings(file(), QSettings::IniFormat).value(QStringLiteral("Seed/UserSeed")).toString(),
-                 seed);
-        AdvancedOptions saved(m_prompter);
-        QCOMPARE(saved.settings().UserSeed(), seed);
-
-        TemporarySettings other;
-        {
-            QSettings written(other.programSettingsFile(), QSettings::IniFormat);
-            written.setValue(QStringLiteral("Seed/UseDefault"), 0);
-            written.setValue(QStringLiteral("Seed/UserSeed"), seed);
+        const QByteArray saved = fileBytes(file());
+        QCOMPARE(QtIniFile::read(saved).value(key).toString(), seed);
+        const QByteArray byQt = QtIniFile::written(QtIniFile::read(saved)); // the whole record
+        for (const QByteArray &bytes : { saved, byQt }) {
+            TemporarySettings other; // a file this process has not read yet, so read from the disk
+            other.writeProgramSettingsFile(bytes);
+            AdvancedOptions loaded(m_prompter);
+            QCOMPARE(loaded.settings().UserSeed(), seed);
+            QVERIFY(!loaded.settings().UseDefault());
         }
-        AdvancedOptions loaded(m_prompter);
-        QCOMPARE(loaded.settings().UserSeed(), seed);
-        QVERIFY(!loaded.settings().UseDefault());
         QVERIFY(m_prompter.messages.isEmpty());
     }
 
