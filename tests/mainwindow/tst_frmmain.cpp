@@ -526,18 +526,34 @@ private Q_SLOTS:
     void shouldPaceEveryCountAlike_data()
     {
         QTest::addColumn<QString>("count");
-        QTest::newRow("1") << "1";
-        QTest::newRow("10") << "10";
-        QTest::newRow("1000") << "1000";
-        QTest::newRow("10000") << "10000";
+        QTest::addColumn<int>("pause"); // after each password: 500 / count, rounded half to even
+        QTest::addColumn<QList<int>>("progress"); // the bar during each of those pauses
+        QTest::newRow("1") << "1" << 500 << QList<int> { 100 };
+        QTest::newRow("3 rounds where truncation would not") << "3" << 167 << QList<int> { 33, 67, 100 };
+        QTest::newRow("8 has ties, to even") << "8" << 62 << QList<int> { 12, 25, 38, 50, 62, 75, 88, 100 };
+        QTest::newRow("10") << "10" << 50 << QList<int> { 10, 20, 30, 40, 50, 60, 70, 80, 90, 100 };
+        QTest::newRow("1000") << "1000" << 0 << QList<int>();
+        QTest::newRow("10000") << "10000" << 0 << QList<int>();
     }
     void shouldPaceEveryCountAlike()
     {
         QFETCH(QString, count);
+        QFETCH(int, pause);
+        QFETCH(QList<int>, progress);
+        QList<int> longPauses; // the bar's own steps take 1 ms each
+        QList<int> shown;
+        f->delay.duringPause = [&] {
+            if (f->delay.pauses.constLast() > 1) {
+                longPauses << f->delay.pauses.constLast();
+                shown << f->bar()->Value();
+            }
+        };
         f->generate(count);
+        QCOMPARE(longPauses, QList<int>(progress.size(), pause) << 200);
+        QCOMPARE(shown, progress + QList<int> { 100 });
         qint64 total = 0;
-        for (const qint32 pause : f->delay.pauses)
-            total += pause;
+        for (const qint32 each : f->delay.pauses)
+            total += each;
         // About half a second for the passwords, 200 ms at the end and two pauses per bar unit:
         // never ten seconds of 1 ms pauses for a big batch.
         QVERIFY2(total >= 200 && total <= 950, qPrintable(QString::number(total)));
