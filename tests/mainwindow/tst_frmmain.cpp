@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMimeData>
 #include <QScrollBar>
@@ -653,11 +654,16 @@ private Q_SLOTS:
         f->txtPassLen()->setText(QStringLiteral("40"));
         QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
 
-        QCOMPARE(f->list()->selectedEntries(), f->list()->entries());
-        const auto widestNow = [this] {
+        const QStringList made = f->list()->entries();
+        QCOMPARE(f->list()->selectedEntries(), made);
+        // A space and the entry, rounded to whole pixels.
+        const auto width = [this](const QString &entry, const QFont &font) {
+            return QFontMetricsF(font, f->list()).horizontalAdvance(u' ' + entry);
+        };
+        const auto widestNow = [this, &width] {
             int widest = 0;
             for (const QString &entry : f->list()->entries())
-                widest = qMax(widest, f->list()->entryWidth(entry));
+                widest = qMax(widest, qRound(width(entry, f->list()->font())));
             return widest;
         };
         const int widest = widestNow();
@@ -666,12 +672,23 @@ private Q_SLOTS:
         // A bigger font widens the entries; the next update follows it.
         QFont bigger = f->list()->font();
         bigger.setPointSizeF(bigger.pointSizeF() * 2);
+        // The widest entry ends half a pixel or more into its last pixel in both fonts, where
+        // rounding and truncating differ.
+        QString wide(50, u'W');
+        const auto fraction = [](qreal pixels) {
+            return pixels - std::floor(pixels);
+        };
+        while (wide.size() < 200 &&
+               qMin(fraction(width(wide, f->list()->font())), fraction(width(wide, bigger))) < 0.5)
+            wide += u'W';
+        f->list()->addEntry(wide);
+        f->window.UpdateListScrollWidth();
+        QCOMPARE(f->list()->horizontalExtent(), widestNow());
         f->list()->setFont(bigger);
         f->window.UpdateListScrollWidth();
         QVERIFY(widestNow() > widest);
         QCOMPARE(f->list()->horizontalExtent(), widestNow());
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 f->list()->entries().join(QStringLiteral("\r\n")) + "\r\n");
+        QCOMPARE(QGuiApplication::clipboard()->text(), made.join(QStringLiteral("\r\n")) + "\r\n");
     }
 
     void shouldLeaveTheClipboardAloneWithoutAutoCopy()
