@@ -325,6 +325,12 @@ private Q_SLOTS:
         QTest::newRow("a line that is no setting")
             << QByteArray("[Seed]\n") << QByteArray("[Seed]\nthis is not a setting\n") << "line "
             << QString();
+        QTest::newRow("five such lines are all named")
+            << QByteArray("[Seed]\n") << QByteArray("[Seed]\nx\nx\nx\nx\nx\n")
+            << "Line 12 in the group \"Seed\": the line holds no value.\r\nA copy" << QString();
+        QTest::newRow("of six, five and a count")
+            << QByteArray("[Seed]\n") << QByteArray("[Seed]\nx\nx\nx\nx\nx\nx\n")
+            << "Line 12 in the group \"Seed\": the line holds no value.\r\nAnd 1 more lines." << QString();
     }
     void shouldLoadAHostileFileAndKeepEverythingElse()
     {
@@ -504,17 +510,29 @@ private Q_SLOTS:
 
     // A file far larger than any settings is not read (it would hold the start for minutes
     // and take gigabytes), nor written over, nor copied.
+    void shouldLeaveAloneAFileTooLargeForSettings_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("8 MB is still read") << qint64(8 * 1024 * 1024);
+        QTest::newRow("a byte more is not") << qint64(8 * 1024 * 1024 + 1);
+        QTest::newRow("64 MB") << qint64(64 * 1024 * 1024);
+    }
     void shouldLeaveAloneAFileTooLargeForSettings()
     {
+        QFETCH(qint64, size);
         QVERIFY(QDir().mkpath(folder()));
         QFile huge(file());
         QVERIFY(huge.open(QIODevice::WriteOnly));
-        huge.write("[Seed]\nUserSeed=");
-        const qint64 size = 64 * 1024 * 1024;
+        huge.write("[Seed]\nUserSeed=1\n;"); // the rest is a comment
         QVERIFY(huge.resize(size)); // sparse: it takes no room on the disk
         huge.close();
 
         AdvancedOptions options(m_prompter);
+        if (size <= 8 * 1024 * 1024) {
+            QCOMPARE(options.settings().UserSeed(), QStringLiteral("1"));
+            QCOMPARE(m_prompter.messages.size(), 0);
+            return;
+        }
         QCOMPARE(options.settings().UserSeed(), QStringLiteral("0"));
         QCOMPARE(m_prompter.messages.size(), 1);
         const QString report = m_prompter.messages.first().text;

@@ -214,6 +214,9 @@ private Q_SLOTS:
         QTest::newRow("stray quote costs its own line")
             << QByteArray("[a]\nx=12\"345\ny=2\n[b]\nz=3\n") << QStringList { "a/y=2", "b/z=3" }
             << QStringList { "2 a/x" };
+        QTest::newRow("line ends of two characters count once")
+            << QByteArray("[a]\r\nx=1\r\ny=\"2\r\nz=3\r\n") << QStringList { "a/x=1", "a/z=3" }
+            << QStringList { "3 a/y" };
         QTest::newRow("escape joining lines")
             << QByteArray("[a]\nx=1\\\n[b]\nz=3\n") << QStringList { "b/z=3" } << QStringList { "2 a/x" };
         QTest::newRow("serialized types are not read")
