@@ -184,6 +184,7 @@ private Q_SLOTS:
         QTest::newRow("index 0 draws none") << 0 << false << 80 - 2;
         QTest::newRow("negative index draws none") << -1 << false << 80 - 2;
         QTest::newRow("index past the list draws none, keeps the room") << 5 << false << 80 - 20;
+        QTest::newRow("index just past the list, the same") << 2 << false << 80 - 20;
     }
     void shouldDrawTheChosenIconCentredNearTheBottom()
     {
