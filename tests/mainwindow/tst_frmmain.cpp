@@ -339,6 +339,8 @@ private Q_SLOTS:
                                      << "10" << QString() << 10000 << QString() << true;
         QTest::newRow("count 2.5 rounds down") << false << "2.5"
                                                << "10" << QString() << 2 << QString() << true;
+        QTest::newRow("count 3.5 rounds down, not to even") << false << "3.5"
+                                                            << "10" << QString() << 3 << QString() << true;
         QTest::newRow("count 0 empties the list")
             << true << "0"
             << "10" << QString() << 0 << "Error #11\r\nDivision by zero" << false;
@@ -438,6 +440,12 @@ private Q_SLOTS:
         f->generate(QStringLiteral("20"));
         QCOMPARE(f->list()->entries(), first);
         QCOMPARE(f->random.seeds, (QList<qint32> { 1234, 1234 }));
+        // Rounded down: neither to even nor toward zero.
+        for (const char *seed : { "1233.5", "-0.5" }) {
+            f->options.settings().setUserSeed(QLatin1String(seed));
+            f->generate(QStringLiteral("1"));
+        }
+        QCOMPARE(f->random.seeds.mid(2), (QList<qint32> { 1233, -1 }));
 
         f->options.settings().setUseDefault(true);
         f->generate(QStringLiteral("1"));
