@@ -222,6 +222,9 @@ private Q_SLOTS:
         QCOMPARE(s->length, 8);
         QCOMPARE(s->capacity, (std::array { 3, 2, 0, 4 }));
         QCOMPARE(s->poolSize, (std::array { 26, 26, 10, 31 + 32 + 128 }));
+        // A class places while its count exceeds what it has placed: 1.2 places two.
+        setCounts(settings, "2.5", "1.2", "0", "4");
+        QCOMPARE(StrengthEstimate::shapeOf(settings)->capacity, (std::array { 3, 2, 0, 4 }));
     }
 
     void shouldGiveNoFigureWhenNothingCanBeComposed_data()
