@@ -1,6 +1,7 @@
 #include "symbolbutton.h"
 
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
@@ -8,18 +9,31 @@
 SymbolButton::SymbolButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent)
 {
+    setCheckable(true);
+    setChecked(true);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
+    connect(this, &QAbstractButton::toggled, this, &SymbolButton::toggledFromOutside);
 }
 
 void SymbolButton::setSelected(bool selected)
 {
-    if (selected == m_selected)
+    const QScopedValueRollback owner(m_settingSelection, true);
+    setChecked(selected);
+}
+
+void SymbolButton::toggledFromOutside()
+{
+    if (m_settingSelection)
         return;
-    m_selected = selected;
-    update();
+    // A screen reader's toggle sets the checked state directly; turn it back into a click.
+    {
+        const QScopedValueRollback undoing(m_settingSelection, true);
+        setChecked(!isChecked());
+    }
+    click();
 }
 
 QPalette::ColorRole SymbolButton::faceRole(bool selected)
@@ -38,7 +52,7 @@ void SymbolButton::paintEvent(QPaintEvent *)
     // Painted flat in the state's colour: a styled bevel would wash the colour out.
     QPainter painter(this);
     // A button that takes no clicks shows no selection: its symbol cannot appear either way.
-    const bool lit = m_selected && isEnabled();
+    const bool lit = isSelected() && isEnabled();
     const QPalette::ColorRole text = lit ? QPalette::HighlightedText : QPalette::ButtonText;
     painter.fillRect(rect(), palette().color(faceRole(lit)));
     qDrawShadePanel(&painter, rect(), palette(), isDown(), 1);
