@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
+    QGuiApplication::setDesktopFileName(applicationId());
     QGuiApplication::setWindowIcon(applicationIcon());
     QCommandLineParser parser;
     describeCommandLine(parser);
