@@ -85,8 +85,14 @@ if(remarks)
     message(FATAL_ERROR "appstreamcli remarks: ${remarks}")
 endif()
 
-# The bus reads the Exec line as a shell would split it.
+# The bus reads the Exec line as a shell would split it; a prefix that cannot be quoted for it
+# is refused.
 file(STRINGS ${share}/dbus-1/services/Quorvex.Application.service exec REGEX "^Exec=")
-if(NOT exec STREQUAL "Exec='${PREFIX}/bin/quorvex'")
+if(NOT exec STREQUAL "Exec=\"${PREFIX}/bin/quorvex\"")
     message(FATAL_ERROR "The activation file starts another program: ${exec}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --component Quorvex --prefix "${PREFIX}/'$HOME'"
+    RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_QUIET)
+if(result EQUAL 0 OR NOT errors MATCHES "cannot be quoted")
+    message(FATAL_ERROR "An unquotable prefix was taken (${result}): ${errors}")
 endif()
