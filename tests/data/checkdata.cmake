@@ -3,28 +3,8 @@
 # remark; the icon of that name is there as an SVG and as a bitmap of each size, each really
 # that size; the activation file names the program under this prefix.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DAPPLICATION_ID=... -DICON_SIZES=16,22,... -P checkdata.cmake
-foreach(var BUILD_DIR PREFIX APPLICATION_ID ICON_SIZES)
-    if(NOT DEFINED ${var})
-        message(FATAL_ERROR "${var} is not set")
-    endif()
-endforeach()
-
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "Failed (${result}): ${ARGN}\n${output}")
-    endif()
-    message(STATUS "${ARGN}\n${output}")
-    set(output "${output}" PARENT_SCOPE)
-endfunction()
-
-function(require_program var name package)
-    find_program(${var} ${name})
-    if(NOT ${var})
-        message(FATAL_ERROR "${name} is missing: install ${package} (scripts/install-dependencies.sh does)")
-    endif()
-endfunction()
-
+include(${CMAKE_CURRENT_LIST_DIR}/../support/checkscript.cmake)
+quorvex_require_variables(BUILD_DIR PREFIX APPLICATION_ID ICON_SIZES)
 require_program(DESKTOP_FILE_VALIDATE desktop-file-validate desktop-file-utils)
 require_program(APPSTREAMCLI appstreamcli appstream)
 
@@ -73,13 +53,13 @@ if(NOT CMAKE_MATCH_1 STREQUAL "${id}.desktop")
 endif()
 
 run(${DESKTOP_FILE_VALIDATE} ${share}/applications/${id}.desktop)
-if(output)
-    message(FATAL_ERROR "desktop-file-validate remarks:\n${output}")
+if(last_output OR last_errors)
+    message(FATAL_ERROR "desktop-file-validate remarks:\n${last_output}${last_errors}")
 endif()
 # Fails on anything above a pedantic remark; of those, only the capital letter of the id, which
 # is the program's name, is accepted.
 run(${APPSTREAMCLI} validate --no-net --pedantic --strict ${share}/metainfo/${id}.metainfo.xml)
-string(REGEX MATCHALL "\n[EWIP]: [^\n]*" remarks "\n${output}")
+string(REGEX MATCHALL "\n[EWIP]: [^\n]*" remarks "\n${last_output}")
 list(FILTER remarks EXCLUDE REGEX "cid-contains-uppercase-letter")
 if(remarks)
     message(FATAL_ERROR "appstreamcli remarks: ${remarks}")

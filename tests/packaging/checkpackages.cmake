@@ -5,28 +5,8 @@
 # built them has what they need), and the unpacked quorvex-cli running.
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DAPPLICATION_ID=... -P checkpackages.cmake
 cmake_minimum_required(VERSION 3.25)
-
-foreach(var BUILD_DIR WORK_DIR APPLICATION_ID)
-    if(NOT DEFINED ${var})
-        message(FATAL_ERROR "${var} is not set")
-    endif()
-endforeach()
-
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "Failed (${result}): ${ARGN}\n${output}${errors}")
-    endif()
-    set(last_output "${output}" PARENT_SCOPE)
-endfunction()
-
-function(require_program var name package)
-    find_program(${var} ${name})
-    if(NOT ${var})
-        message(FATAL_ERROR "${name} is missing: install ${package} (scripts/install-dependencies.sh does)")
-    endif()
-endfunction()
-
+include(${CMAKE_CURRENT_LIST_DIR}/../support/checkscript.cmake)
+quorvex_require_variables(BUILD_DIR WORK_DIR APPLICATION_ID)
 require_program(LINTIAN lintian lintian)
 require_program(QTPATHS qtpaths6 qt6-base-dev-tools)
 require_program(READELF readelf binutils)
