@@ -6,12 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,9 +124,7 @@ void requireUsableFile(const QString &file)
 
 [[noreturn]] void raiseUnwritable(const QString &file, const QString &why)
 {
-    raiseUnusable(QStringLiteral("The settings file \"%1\" cannot be written: %2. The settings stay as they "
-                                 "are until the program ends.")
-                      .arg(file, why));
+    raiseUnusable(QStringLiteral("The settings file \"%1\" cannot be written: %2.").arg(file, why));
 }
 
 // Makes the folder and any missing folder above it, each readable by its owner only.
@@ -139,6 +138,16 @@ void makeFolder(const QString &file, const QString &folder)
     if (::mkdir(encoded(folder).constData(), 0700) != 0 && errno != EEXIST)
         raiseUnwritable(
             file, QStringLiteral("the folder \"%1\" cannot be made (%2)").arg(folder, systemError(errno)));
+}
+
+// The folder holds a file that can hold the user seed: nobody but its owner lists it. Done once
+// something was written there, so a run that writes nothing changes nothing.
+void tightenFolder(const QString &folder)
+{
+    const QByteArray path = encoded(folder);
+    struct stat info;
+    if (::stat(path.constData(), &info) == 0 && (info.st_mode & 077) != 0)
+        (void)::chmod(path.constData(), info.st_mode & 07700);
 }
 
 // Why a file could not be replaced, as far as can be told afterwards.
@@ -372,24 +381,38 @@ void RegistryKey::Flush()
     if (!m_changed || !m_settings)
         return;
     const QString file = m_settings->fileName();
-    makeFolder(file, QFileInfo(file).absolutePath());
+    const QString folder = QFileInfo(file).absolutePath();
+    makeFolder(file, folder);
     const QByteArray path = encoded(file);
+    // What to put back when nothing reaches the disk: a failed save leaves the file as it was.
+    std::optional<mode_t> modeBefore;
+    bool made = false;
     struct stat info;
     if (::stat(path.constData(), &info) == 0) {
-        // It can hold the user seed: nobody but its owner reads it. A stricter mode stays.
-        if ((info.st_mode & 07777) != (info.st_mode & 0600))
-            (void)::chmod(path.constData(), info.st_mode & 0600);
+        // It can hold the user seed: nobody but its owner reads it. A stricter mode stays. Set
+        // before the write, which keeps the mode of the file it replaces.
+        const mode_t mode = info.st_mode & 07777;
+        if (mode != (mode & 0600) && ::chmod(path.constData(), mode & 0600) == 0)
+            modeBefore = mode;
     } else {
-        // Made before QSettings writes it, which keeps the mode of the file it replaces.
-        const int made = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (made < 0 && errno != EEXIST)
+        // Made before QSettings writes it, for the same reason.
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
             raiseUnwritable(file, whyUnwritable(file));
-        if (made >= 0)
-            ::close(made);
+        made = fd >= 0;
+        if (made)
+            ::close(fd);
     }
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
-        raiseUnwritable(file, whyUnwritable(file));
+    if (m_settings->status() != QSettings::NoError) {
+        const QString why = whyUnwritable(file);
+        if (modeBefore)
+            (void)::chmod(path.constData(), *modeBefore);
+        if (made)
+            (void)::unlink(path.constData());
+        raiseUnwritable(file, why);
+    }
+    tightenFolder(folder);
     m_changed = false;
 }
 
@@ -427,11 +450,34 @@ QString RegistryKey::keepCopy() const
     if (!source.open(QIODevice::ReadOnly))
         raiseUnusable(
             QStringLiteral("The settings file \"%1\" cannot be read: %2.").arg(file, source.errorString()));
-    QSaveFile target(copy);
-    if (!target.open(QIODevice::WriteOnly) ||
-        !target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        target.write(source.readAll()) < 0 || !target.commit())
+    const QByteArray bytes = source.readAll();
+    const auto fail = [&](int error) {
         raiseUnusable(QStringLiteral("No copy of the settings file could be kept in \"%1\": %2.")
-                          .arg(copy, target.errorString()));
+                          .arg(copy, systemError(error)));
+    };
+    // Written under a fresh name of its own (owner only) and renamed into place: whatever was
+    // planted at the copy's name, a link above all, is replaced and never followed.
+    QByteArray temporary = encoded(copy) + QByteArrayLiteral(".XXXXXX");
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        fail(errno);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            break;
+        done += written;
+    }
+    int error = done < bytes.size() || ::fsync(fd) != 0 ? errno : 0;
+    ::close(fd);
+    if (error == 0 && ::rename(temporary.constData(), encoded(copy).constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        (void)::unlink(temporary.constData());
+        fail(error);
+    }
+    tightenFolder(QFileInfo(file).absolutePath());
     return copy;
 }

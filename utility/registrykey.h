@@ -17,9 +17,9 @@ class QSettings;
 //
 // One key serves one load or one save: what SetValue changes stays in memory until Flush writes
 // it all at once, so the file holds either the record before the save or the one after it.
-// Only a regular file is ever opened; the folder is made readable by its owner only, and so is
-// the file (a stricter mode already set is kept). Every failure raises an error; a key that does
-// not exist raises ErrorNumber::KeyNotFound.
+// Only a regular file is ever opened. What is written makes the folder and the file readable by
+// their owner only (a stricter mode already set is kept); a write that fails leaves both as they
+// were. Every failure raises an error; a key that does not exist raises ErrorNumber::KeyNotFound.
 class RegistryKey
 {
 public:
@@ -59,7 +59,7 @@ public:
     // The lines of the current file that could not be read, one text each, empty when whole.
     QStringList damage() const;
     // Keeps a copy of the current file as it is now beside it, named "<file>.damaged" and
-    // readable by its owner only; returns the copy's name.
+    // readable by its owner only, in place of whatever had that name; returns the copy's name.
     QString keepCopy() const;
 
     // How a name is written into the store, and back.

@@ -152,7 +152,9 @@ void AdvancedOptions::SaveSettings()
     if (failure->description == m_lastStoreReport)
         return; // said once already; the settings stay in memory
     m_lastStoreReport = failure->description;
-    ReportError(m_prompter, *failure, QStringLiteral("frmAdvanced.SaveSettings()"));
+    ErrorRecord shown = *failure;
+    shown.description += QStringLiteral(" The settings stay as they are until the program ends.");
+    ReportError(m_prompter, shown, QStringLiteral("frmAdvanced.SaveSettings()"));
 }
 
 bool AdvancedOptions::VerifyInputAndSaveSettings()

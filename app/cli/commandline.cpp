@@ -5,7 +5,9 @@
 
 #include <QCommandLineParser>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -19,7 +21,7 @@ qint64 wholeNumber(const QString &option, const QString &text, qint64 low, qint6
 {
     const std::optional<double> value = Numbers::tryRead(text);
     if (!value || *value != std::floor(*value))
-        usageError(QStringLiteral("%1 needs a whole number, not \"%2\"").arg(option, text));
+        usageError(QStringLiteral("%1 needs a whole number, not %2").arg(option, quoted(text)));
     if (*value < double(low))
         usageError(QStringLiteral("%1 must be at least %2, not %3").arg(option).arg(low).arg(text.trimmed()));
     if (*value > double(high))
@@ -34,12 +36,141 @@ QString checkedSymbolSet(const QString &characters)
         for (const GenerationSettings::Symbol &symbol : GenerationSettings::SymbolTable())
             known = known || symbol.character == c;
         if (!known)
-            usageError(QStringLiteral("--symbol-set: \"%1\" is not one of the 32 symbols").arg(c));
+            usageError(
+                QStringLiteral("--symbol-set: %1 is not one of the 32 symbols").arg(quoted(QString(c))));
     }
     return characters;
 }
 
+constexpr qint64 IntegerMax = std::numeric_limits<qint16>::max();
+
+// One option of `generate`: its names, the name of its value (none for a switch), and what it
+// does to the request, given the option as written for messages and its value. The options act
+// in the order given, so a later one overrides an earlier one unless its action adds to what is
+// there.
+struct GenerateOption
+{
+    using Apply = std::function<void(GenerateRequest &request, const QString &option, const QString &value)>;
+    QStringList names;
+    QString valueName;
+    Apply apply;
+};
+
+using Request = GenerateRequest;
+
+GenerateOption::Apply count(int characterClass)
+{
+    return [characterClass](Request &r, const QString &o, const QString &v) {
+        r.counts[std::size_t(characterClass)] = qint16(wholeNumber(o, v, 0, IntegerMax));
+    };
+}
+
+template<typename Field>
+GenerateOption::Apply turn(Field Request::*field, bool on)
+{
+    return [field, on](Request &r, const QString &, const QString &) {
+        r.*field = on;
+    };
+}
+
+const std::vector<GenerateOption> &generateOptions()
+{
+    const auto name = [](const char *text) {
+        return QString::fromLatin1(text);
+    };
+    static const std::vector<GenerateOption> options {
+        { { name("n"), name("count") },
+          name("N"),
+          [](Request &r, const QString &o, const QString &v) {
+              r.count = wholeNumber(o, v, 1, std::numeric_limits<qint32>::max());
+          } },
+        { { name("l"), name("length") },
+          name("N"),
+          [](Request &r, const QString &o, const QString &v) {
+              r.length = qint16(wholeNumber(o, v, 1, IntegerMax));
+          } },
+        { { name("upper") }, name("N"), count(0) },
+        { { name("lower") }, name("N"), count(1) },
+        { { name("digits") }, name("N"), count(2) },
+        { { name("symbols") }, name("N"), count(3) },
+        // Sets of characters add up: one argument need not hold both kinds of quote.
+        { { name("symbol-set") },
+          name("CHARS"),
+          [](Request &r, const QString &, const QString &v) {
+              r.symbolSet = r.symbolSet.value_or(QString()) + checkedSymbolSet(v);
+          } },
+        { { name("exclude") },
+          name("CHARS"),
+          [](Request &r, const QString &, const QString &v) {
+              r.exclude += v;
+          } },
+        { { name("control") }, {}, turn(&Request::control, true) },
+        { { name("no-control") }, {}, turn(&Request::control, false) },
+        { { name("extended") }, {}, turn(&Request::extended, true) },
+        { { name("no-extended") }, {}, turn(&Request::extended, false) },
+        { { name("seed") },
+          name("N"),
+          [](Request &r, const QString &o, const QString &v) {
+              r.seed = qint32(
+                  wholeNumber(o, v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+          } },
+        { { name("defaults") }, {}, turn(&Request::defaults, true) },
+        { { name("0"), name("null") }, {}, turn(&Request::nulSeparated, true) },
+        { { name("save") }, {}, turn(&Request::save, true) },
+        { { name("entropy") }, {}, turn(&Request::entropy, true) },
+    };
+    return options;
+}
+
+QString escaped(const QString &text, bool quotesAndBackslashes)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (quotesAndBackslashes && (u == u'\\' || u == u'"')) {
+            out += u'\\';
+            out += c;
+            continue;
+        }
+        switch (c.category()) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            break;
+        default:
+            out += c;
+            continue;
+        }
+        if (u == u'\n')
+            out += QStringLiteral("\\n");
+        else if (u == u'\r')
+            out += QStringLiteral("\\r");
+        else if (u == u'\t')
+            out += QStringLiteral("\\t");
+        else if (u == 0x1B)
+            out += QStringLiteral("\\e");
+        else if (u <= 0xFF)
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            out += QStringLiteral("\\u{%1}").arg(int(u), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
 } // namespace
+
+QString printable(const QString &text)
+{
+    return escaped(text, false);
+}
+
+QString quoted(const QString &text)
+{
+    return u'"' + escaped(text, true) + u'"';
+}
 
 bool GenerateRequest::setsLengthOrCounts() const
 {
@@ -55,23 +186,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") });
     const QCommandLineOption version(QStringLiteral("version"));
-    const QCommandLineOption count({ QStringLiteral("n"), QStringLiteral("count") }, {}, QStringLiteral("N"));
-    const QCommandLineOption length({ QStringLiteral("l"), QStringLiteral("length") }, {},
-                                    QStringLiteral("N"));
-    const QCommandLineOption upper(QStringLiteral("upper"), {}, QStringLiteral("N"));
-    const QCommandLineOption lower(QStringLiteral("lower"), {}, QStringLiteral("N"));
-    const QCommandLineOption digits(QStringLiteral("digits"), {}, QStringLiteral("N"));
-    const QCommandLineOption symbols(QStringLiteral("symbols"), {}, QStringLiteral("N"));
-    const QCommandLineOption symbolSet(QStringLiteral("symbol-set"), {}, QStringLiteral("CHARS"));
-    const QCommandLineOption exclude(QStringLiteral("exclude"), {}, QStringLiteral("CHARS"));
-    const QCommandLineOption control(QStringLiteral("control"));
-    const QCommandLineOption extended(QStringLiteral("extended"));
-    const QCommandLineOption seed(QStringLiteral("seed"), {}, QStringLiteral("N"));
-    const QCommandLineOption nul(QStringList { QStringLiteral("0"), QStringLiteral("null") });
-    const QCommandLineOption save(QStringLiteral("save"));
-    const QCommandLineOption entropy(QStringLiteral("entropy"));
-    parser.addOptions({ help, version, count, length, upper, lower, digits, symbols, symbolSet, exclude,
-                        control, extended, seed, nul, save, entropy });
+    parser.addOptions({ help, version });
+    const std::vector<GenerateOption> &options = generateOptions();
+    std::vector<QCommandLineOption> parserOptions;
+    for (const GenerateOption &option : options) {
+        parserOptions.emplace_back(option.names, QString(), option.valueName);
+        parser.addOption(parserOptions.back());
+    }
     parser.addPositionalArgument(QStringLiteral("command"), {});
 
     if (!parser.parse(arguments))
@@ -89,40 +210,25 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (positional.isEmpty())
         usageError(QStringLiteral("no command given; \"quorvex-cli --help\" lists them"));
     if (positional.first() != QLatin1String("generate"))
-        usageError(
-            QStringLiteral("unknown command \"%1\"; the command is \"generate\"").arg(positional.first()));
+        usageError(QStringLiteral("unknown command %1; the command is \"generate\"")
+                       .arg(quoted(positional.first())));
     if (positional.size() > 1)
-        usageError(QStringLiteral("unexpected argument \"%1\"").arg(positional.at(1)));
+        usageError(QStringLiteral("unexpected argument %1").arg(quoted(positional.at(1))));
 
     line.action = CommandLine::Action::Generate;
-    GenerateRequest &request = line.request;
-    constexpr qint64 IntegerMax = std::numeric_limits<qint16>::max();
-    if (parser.isSet(count))
-        request.count = wholeNumber(QStringLiteral("--count"), parser.value(count), 1,
-                                    std::numeric_limits<qint32>::max());
-    if (parser.isSet(length))
-        request.length = qint16(wholeNumber(QStringLiteral("--length"), parser.value(length), 1, IntegerMax));
-    const std::pair<const QCommandLineOption *, const char *> countOptions[] = {
-        { &upper, "--upper" }, { &lower, "--lower" }, { &digits, "--digits" }, { &symbols, "--symbols" }
-    };
-    for (std::size_t c = 0; c < 4; ++c) {
-        const auto &[option, name] = countOptions[c];
-        if (parser.isSet(*option))
-            request.counts[c] =
-                qint16(wholeNumber(QLatin1String(name), parser.value(*option), 0, IntegerMax));
+    // In the order given; each option takes its values in turn.
+    std::vector<qsizetype> taken(options.size(), 0);
+    for (const QString &name : parser.optionNames()) {
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            if (!options[i].names.contains(name))
+                continue;
+            const QString value = options[i].valueName.isEmpty()
+                ? QString()
+                : parser.values(parserOptions[i]).value(taken[i]++);
+            options[i].apply(line.request, QStringLiteral("--") + options[i].names.last(), value);
+            break;
+        }
     }
-    if (parser.isSet(symbolSet))
-        request.symbolSet = checkedSymbolSet(parser.value(symbolSet));
-    request.exclude = parser.values(exclude).join(QString());
-    request.control = parser.isSet(control);
-    request.extended = parser.isSet(extended);
-    if (parser.isSet(seed))
-        request.seed =
-            qint32(wholeNumber(QStringLiteral("--seed"), parser.value(seed),
-                               std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
-    request.nulSeparated = parser.isSet(nul);
-    request.save = parser.isSet(save);
-    request.entropy = parser.isSet(entropy);
     return line;
 }
 
@@ -133,28 +239,36 @@ Composes passwords as the Quorvex window does, from its stored settings; the opt
 them for this run (and store them with --save).
 
   -n, --count N        how many passwords (default 1)
-  -l, --length N       characters per password; alone, it shares itself out over the four
-                       classes as the window does; with counts, they must add up to it
+  -l, --length N       characters per password; the counts not given share what the given
+                       ones leave, as the window shares a length
       --upper N        upper-case letters per password
       --lower N        lower-case letters per password
       --digits N       digits per password
-      --symbols N      symbols per password
+      --symbols N      symbols per password; without --length, counts not given keep their
+                       stored values and the length is the sum
       --symbol-set CHARS
                        the symbols allowed, by their characters, out of
                        ~`!@#$%^&*()-_+=|\{}[]:;"'<>,.?/
       --exclude CHARS  characters that never appear
-      --control        control characters (codes 0 to 31) join the symbols
-      --extended       extended characters (codes 128 to 255) join the symbols
-      --seed N         draw from the sequence of seed N (0: the system's random source)
+      --control, --no-control
+                       whether control characters (codes 0 to 31) join the symbols
+      --extended, --no-extended
+                       whether extended characters (codes 128 to 255) join the symbols
+      --seed N         draw from the sequence of seed N (0: the system's random source);
+                       without it a run never repeats, whatever seed is stored
+      --defaults       start from the default settings, not the stored ones
   -0, --null           end each password with NUL instead of a line feed
       --save           store the settings used, for the window and later runs
       --entropy        print the strength of the settings (Shannon entropy) on standard error
   -h, --help           show this help
       --version        show the version
 
+Options act in the order given: a later one overrides an earlier one (-l 8 -l 12 is -l 12,
+--no-control after --control leaves them out), but --symbol-set and --exclude add up.
 The separator never appears inside a password: with --control, line feeds (or NUL with -0)
 are left out of the symbols.
-Exit status: 0 done, 1 the settings cannot be used or the output failed, 2 a usage error.
+Exit status: 0 done (also when the reader of the output stops early), 1 the settings cannot
+be used or the passwords or settings could not be written, 2 a usage error.
 )");
 }
 

@@ -12,6 +12,8 @@ namespace ErrorNumber {
 inline constexpr qint32 CommandLineUsage = ComponentBase + 1101;
 // The settings the run would use cannot compose a password; exit status 1.
 inline constexpr qint32 SettingsUnusable = ComponentBase + 1102;
+// The passwords or the settings could not be written; exit status 1.
+inline constexpr qint32 WriteFailed = ComponentBase + 1103;
 } // namespace ErrorNumber
 
 // What `quorvex-cli generate` was asked for. Options left out keep the stored settings.
@@ -25,9 +27,11 @@ struct GenerateRequest
     std::optional<QString> symbolSet;
     // Characters that never appear in a password.
     QString exclude;
-    bool control = false;
-    bool extended = false;
+    std::optional<bool> control;
+    std::optional<bool> extended;
     std::optional<qint32> seed;
+    // Start from the defaults instead of the stored settings.
+    bool defaults = false;
     bool nulSeparated = false;
     bool save = false;
     bool entropy = false;
@@ -44,11 +48,19 @@ struct CommandLine
     GenerateRequest request;
 };
 
-// Reads the arguments (the program name first). Anything malformed raises
-// ErrorNumber::CommandLineUsage with a one-line description.
+// Reads the arguments (the program name first). Options act in the order given: a later one
+// overrides an earlier one, but for those that add to a set of characters. Anything malformed
+// raises ErrorNumber::CommandLineUsage with a one-line description.
 CommandLine parseCommandLine(const QStringList &arguments);
 
 // The text --help prints.
 QString helpText();
 // The text --version prints.
 QString versionText();
+
+// `text` with every control and format character written as an escape (\n, \e, \x01, \u{202E}),
+// so that a message shows it on one line and it cannot act on the terminal.
+QString printable(const QString &text);
+// A value the user gave, in quotes for a message: printable(), and its backslashes and quotes
+// escaped too, so the text shown reads back as exactly one value.
+QString quoted(const QString &text);

@@ -8,10 +8,12 @@
 
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <exception>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -98,11 +100,14 @@ char *writeUtf8(char *out, const QString &text)
     return out;
 }
 
-// A run of fewer passwords than this a share is done sooner on one thread than a second thread
+// A run of fewer passwords than this a stream is done sooner on one thread than a second thread
 // with its own key could start and finish its part.
 constexpr qint64 MinimumShare = 1000;
 // Past a few cores the process start and the output dominate a run.
-constexpr int MostShares = 4;
+constexpr int MostStreams = 4;
+// The passwords composed before they are written: enough that a write costs little next to
+// composing them, few enough that they stay in the cache and the first ones go out at once.
+constexpr qint64 PieceBytes = 128 * 1024;
 
 } // namespace
 
@@ -117,12 +122,33 @@ GenerateCommand::GenerateCommand(const GenerateRequest &request)
 
 void GenerateCommand::loadStoredSettings()
 {
-    // As the window loads them, except that nothing is written back: a first run leaves the
-    // store as it found it.
-    const SettingsStore::ReadOutcome outcome = SettingsStore(m_settings).read();
-    if (outcome.report)
-        settingsError(QStringLiteral("the stored settings hold a value that cannot be used: %1")
-                          .arg(outcome.report->description));
+    if (!m_request.defaults) {
+        // As the window loads them, except that nothing is written, not even the copy of a
+        // damaged file: --save keeps that before it writes.
+        const SettingsStore::ReadOutcome outcome =
+            SettingsStore(m_settings).read(SettingsStore::DamagedFile::LeaveAlone);
+        if (!outcome.unusableValues.isEmpty()) {
+            m_notes << QStringLiteral("the settings file \"%1\" holds values that cannot be used, which keep "
+                                      "their defaults (a count is 0): %2")
+                           .arg(outcome.fileName, outcome.unusableValues.join(QStringLiteral(", ")));
+        } else if (outcome.damagedLines > 0) {
+            m_notes << QStringLiteral("the settings file \"%1\" has %2 that cannot be read; no value used "
+                                      "here is on them")
+                           .arg(outcome.fileName,
+                                outcome.damagedLines == 1
+                                    ? QStringLiteral("a line")
+                                    : QStringLiteral("%1 lines").arg(outcome.damagedLines));
+        } else if (outcome.report) {
+            m_notes << outcome.report->description + QStringLiteral(" The defaults are used.");
+        }
+        // A password tool never repeats itself unasked: only --seed seeds a run.
+        if (!m_request.seed && !m_settings.UseDefault()) {
+            const std::optional<double> stored = Numbers::tryRead(m_settings.UserSeed());
+            if (!stored || Numbers::roundDown(*stored) != 0)
+                m_notes << QStringLiteral("the stored user seed is left out: these passwords come from the "
+                                          "system's random source (--seed N repeats a sequence)");
+        }
+    }
     bool anyCountEmpty = false;
     for (int c = 0; c < ClassCount; ++c)
         anyCountEmpty = anyCountEmpty || m_settings.count(CharacterClass(c)).isEmpty();
@@ -137,14 +163,7 @@ void GenerateCommand::loadStoredSettings()
 
 void GenerateCommand::applyRequest()
 {
-    // In the order a user of the window would go: the length shares itself out, then each
-    // count given replaces its share and the length follows the sum.
-    if (m_request.length)
-        m_settings.setPasswordLength(QString::number(*m_request.length));
-    for (int c = 0; c < ClassCount; ++c) {
-        if (m_request.counts[std::size_t(c)])
-            m_settings.setCount(CharacterClass(c), QString::number(*m_request.counts[std::size_t(c)]));
-    }
+    applyCounts();
     failIfPrompted();
 
     if (m_request.symbolSet) {
@@ -153,12 +172,48 @@ void GenerateCommand::applyRequest()
             m_settings.setSymbolSelected(i, m_request.symbolSet->contains(table[std::size_t(i)].character));
     }
     if (m_request.control)
-        m_settings.setNonPrintableChars(1);
+        m_settings.setNonPrintableChars(*m_request.control ? 1 : 0);
     if (m_request.extended)
-        m_settings.setExtendedSymbolChars(1);
+        m_settings.setExtendedSymbolChars(*m_request.extended ? 1 : 0);
     if (m_request.seed) {
-        m_settings.setUseDefault(false);
-        m_settings.setUserSeed(QString::number(*m_request.seed));
+        // Seed 0 is the window's system option; the stored user seed stays for later.
+        m_settings.setUseDefault(*m_request.seed == 0);
+        if (*m_request.seed != 0)
+            m_settings.setUserSeed(QString::number(*m_request.seed));
+    }
+}
+
+void GenerateCommand::applyCounts()
+{
+    // Without a length each count given replaces its stored one and the length follows the sum.
+    if (!m_request.length) {
+        for (int c = 0; c < ClassCount; ++c) {
+            if (m_request.counts[std::size_t(c)])
+                m_settings.setCount(CharacterClass(c), QString::number(*m_request.counts[std::size_t(c)]));
+        }
+        return;
+    }
+    const qint64 length = *m_request.length;
+    qint64 given = 0;
+    int open = 0;
+    for (const std::optional<qint16> &count : m_request.counts) {
+        given += count.value_or(0);
+        open += count ? 0 : 1;
+    }
+    if (open == 0 && given != length)
+        usageError(QStringLiteral("the counts add up to %1, but --length is %2").arg(given).arg(length));
+    if (given > length)
+        usageError(
+            QStringLiteral("the counts given add up to %1, more than --length %2").arg(given).arg(length));
+    // The rest is shared as the window shares a length over the four classes: each class not
+    // given takes the nearest whole share (halves to even), the last of them what is left.
+    const qint64 rest = length - given;
+    const qint64 share = open > 0 ? Numbers::toInteger(double(rest) / open) : 0;
+    int sharing = 0;
+    for (int c = 0; c < ClassCount; ++c) {
+        const std::optional<qint16> &count = m_request.counts[std::size_t(c)];
+        const qint64 value = count ? *count : ++sharing < open ? share : rest - (open - 1) * share;
+        m_settings.setCount(CharacterClass(c), QString::number(value));
     }
 }
 
@@ -176,20 +231,14 @@ void GenerateCommand::checkComposable()
         const QString text = m_settings.count(CharacterClass(c));
         const std::optional<double> value = Numbers::tryRead(text);
         if (!value || *value != std::floor(*value) || *value < 0)
-            refuse(QStringLiteral("the count of %1 is \"%2\", not a whole number of 0 or more")
-                       .arg(QLatin1String(ClassNames[c]), text));
+            refuse(QStringLiteral("the count of %1 is %2, not a whole number of 0 or more")
+                       .arg(QLatin1String(ClassNames[c]), quoted(text)));
         sum += *value;
     }
-    if (m_request.length && sum != *m_request.length)
-        usageError(
-            QStringLiteral("the counts add up to %1, but --length is %2").arg(sum).arg(*m_request.length));
     if (sum < 1)
         refuse(QStringLiteral("the counts add up to 0: there is nothing to compose"));
     if (sum > std::numeric_limits<qint16>::max())
         refuse(QStringLiteral("the counts add up to %1, more than 32767").arg(sum));
-
-    if (!m_settings.UseDefault())
-        seed();
 }
 
 void GenerateCommand::prepareExclusion()
@@ -223,16 +272,20 @@ void GenerateCommand::prepareExclusion()
 
 qint32 GenerateCommand::seed() const
 {
-    if (m_settings.UseDefault())
-        return 0;
-    qint32 value = 0;
-    runTrapped([&] { value = Numbers::toLong(Numbers::roundDown(Numbers::read(m_settings.UserSeed()))); },
-               [&](const ErrorRecord &) {
-                   settingsError(QStringLiteral("the stored user seed \"%1\" is not a whole number within "
-                                                "32 bits; give one with --seed")
-                                     .arg(m_settings.UserSeed()));
-               });
-    return value;
+    return m_request.seed.value_or(0);
+}
+
+std::optional<QString> GenerateCommand::save()
+{
+    QString copy;
+    const std::optional<ErrorRecord> failure =
+        SettingsStore(m_settings).write(SettingsStore::DamagedFile::KeepCopy, &copy);
+    if (failure)
+        raiseError(ErrorNumber::WriteFailed, {},
+                   QStringLiteral("--save: the settings were not stored: ") + failure->description);
+    if (copy.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("the damaged settings file was kept as it was in \"%1\"").arg(copy);
 }
 
 StrengthFigure GenerateCommand::strength() const
@@ -250,113 +303,114 @@ StrengthFigure GenerateCommand::strength() const
     return seed() != 0 ? StrengthEstimate::limitedBySeed(figure) : figure;
 }
 
-QList<QByteArray> GenerateCommand::run()
+void GenerateCommand::run(const Writer &write)
 {
     const qint32 seed = this->seed();
-    const int shareCount = shareCountFor(seed);
-    QList<QByteArray> pieces(shareCount);
-    if (shareCount == 1) {
-        // The window's run: seed once, then one composition per password.
-        RandomSource random;
-        random.SetSeed(seed);
-        pieces[0] = composeShare(m_request.count, m_settings, random);
-    } else {
-        // Without a user seed the passwords are independent draws, so the run splits into shares
-        // composed side by side, each with a key of its own from the system, its own copy of the
-        // settings and its own composer: they share nothing that changes, and every password is
-        // drawn just as on one thread. The shares are written in order.
-        struct Share
-        {
-            qint64 count = 0;
-            GenerationSettings settings;
-            RandomSource random; // keyed afresh from the system as it is made
-            QByteArray passwords;
-            std::exception_ptr failure;
-        };
-        std::vector<std::unique_ptr<Share>> shares;
-        for (int i = 0; i < shareCount; ++i) {
-            auto share = std::make_unique<Share>();
-            share->count = m_request.count / shareCount + (i < m_request.count % shareCount ? 1 : 0);
-            share->settings.copyFrom(m_settings);
-            shares.push_back(std::move(share));
-        }
-        const auto compose = [&](int i) {
-            Share &share = *shares[std::size_t(i)];
-            try {
-                share.passwords = composeShare(share.count, share.settings, share.random);
-            } catch (...) {
-                share.failure = std::current_exception();
+    const QString &pool = m_settings.symbolPool();
+    const Piece piece { m_settings.PasswordLength(),
+                        std::all_of(pool.begin(), pool.end(), [](QChar c) { return c.unicode() < 0x80; }),
+                        std::find(m_classLosesSome.begin(), m_classLosesSome.end(), true) !=
+                            m_classLosesSome.end(),
+                        m_request.nulSeparated ? '\0' : '\n' };
+    const qint64 perPiece = std::max<qint64>(1, PieceBytes / (piece.length.toLongLong() + 1));
+
+    std::atomic<qint64> left { m_request.count };
+    std::atomic<bool> stop { false };
+    std::mutex writing;
+    std::exception_ptr failure;
+    // How many passwords the next piece holds; 0 when the run is done or stopped.
+    const auto take = [&]() -> qint64 {
+        qint64 now = left.load();
+        while (now > 0 && !left.compare_exchange_weak(now, now - std::min(now, perPiece))) { }
+        return stop || now <= 0 ? 0 : std::min(now, perPiece);
+    };
+    const auto stream = [&](const GenerationSettings &settings, RandomSource &random) {
+        try {
+            ConsolePrompter prompter; // compose() raises its errors rather than asking
+            EventYield yield(-1); // no window waits on this process
+            PasswordComposer composer(settings, random, prompter, yield);
+            QByteArray out;
+            for (qint64 count = take(); count > 0; count = take()) {
+                const qsizetype used = composeInto(out, count, piece, composer, random);
+                const std::lock_guard<std::mutex> lock(writing);
+                if (stop)
+                    return;
+                if (!write(QByteArrayView(out.constData(), used))) {
+                    stop = true;
+                    return;
+                }
             }
-        };
-        std::vector<std::thread> threads;
-        std::vector<int> leftOver;
-        for (int i = 1; i < shareCount; ++i) {
-            try {
-                threads.emplace_back(compose, i);
-            } catch (const std::system_error &) {
-                leftOver.push_back(i); // no thread to be had: composed here instead
-            }
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(writing);
+            if (!failure)
+                failure = std::current_exception();
+            stop = true;
         }
-        compose(0);
-        for (const int i : leftOver)
-            compose(i);
-        for (std::thread &thread : threads)
-            thread.join();
-        for (int i = 0; i < shareCount; ++i) {
-            Share &share = *shares[std::size_t(i)];
-            if (share.failure)
-                std::rethrow_exception(share.failure);
-            pieces[i] = std::move(share.passwords);
+    };
+
+    // Without a user seed the passwords are independent draws, so a long run is composed in
+    // streams side by side, each with a key of its own from the system, its own copy of the
+    // settings and its own composer: they share nothing that changes, and every password is
+    // drawn just as on one thread. Whole pieces go out in the order they are done.
+    struct Stream
+    {
+        GenerationSettings settings;
+        RandomSource random; // keyed afresh from the system as it is made
+    };
+    std::vector<std::unique_ptr<Stream>> others;
+    std::vector<std::thread> threads;
+    for (int i = 1; i < streamCountFor(seed); ++i) {
+        others.push_back(std::make_unique<Stream>());
+        others.back()->settings.copyFrom(m_settings);
+        try {
+            threads.emplace_back(stream, std::cref(others.back()->settings), std::ref(others.back()->random));
+        } catch (const std::system_error &) {
+            others.pop_back(); // no thread to be had: the streams running take its part
+            break;
         }
     }
-
-    if (m_request.save)
-        SettingsStore(m_settings).write();
-    return pieces;
+    // The window's run when seeded: seed once, then one composition per password.
+    RandomSource random;
+    random.SetSeed(seed);
+    stream(m_settings, random);
+    for (std::thread &thread : threads)
+        thread.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
-int GenerateCommand::shareCountFor(qint32 seed) const
+int GenerateCommand::streamCountFor(qint32 seed) const
 {
     // A user seed stands for one stream, drawn in order as the window draws it.
     if (seed != 0)
         return 1;
-    const qint64 cores = std::clamp(QThread::idealThreadCount(), 1, MostShares);
+    const qint64 cores = std::clamp(QThread::idealThreadCount(), 1, MostStreams);
     return int(std::clamp(m_request.count / MinimumShare, qint64(1), cores));
 }
 
-QByteArray GenerateCommand::composeShare(qint64 count, const GenerationSettings &settings,
-                                         RandomSource &random) const
+qsizetype GenerateCommand::composeInto(QByteArray &out, qint64 count, const Piece &piece,
+                                       PasswordComposer &composer, RandomSource &random) const
 {
-    ConsolePrompter prompter; // compose() raises its errors rather than asking
-    EventYield yield(-1); // no window waits on this process
-    PasswordComposer composer(settings, random, prompter, yield);
-    const QString length = settings.PasswordLength();
-    const bool excluding =
-        std::find(m_classLosesSome.begin(), m_classLosesSome.end(), true) != m_classLosesSome.end();
-    const char separator = m_request.nulSeparated ? '\0' : '\n';
-
-    // Written straight into a buffer sized for the whole share when the characters are ASCII, with
+    // Written straight into a buffer sized for the piece when the characters are ASCII, with
     // room for the widest password to spare; it grows only for wider characters.
-    const QString &pool = settings.symbolPool();
-    const bool ascii = std::all_of(pool.begin(), pool.end(), [](QChar c) { return c.unicode() < 0x80; });
-    const qint64 longest = 3 * qint64(length.toInt()) + 1;
-    const qint64 expected = count * (ascii ? qint64(length.toInt()) + 1 : longest);
-    QByteArray out;
-    out.resize(qsizetype(std::min<qint64>(expected, qint64(1) << 28) + longest));
+    const qint64 characters = piece.length.toLongLong();
+    const qint64 longest = 3 * characters + 1;
+    const qint64 expected = count * (piece.ascii ? characters + 1 : longest) + longest;
+    if (out.size() < expected)
+        out.resize(qsizetype(expected));
     qsizetype used = 0;
     for (qint64 i = 0; i < count; ++i) {
-        QString password = composer.compose(length);
-        if (excluding)
+        QString password = composer.compose(piece.length);
+        if (piece.excluding)
             replaceExcluded(password, random);
         const qsizetype room = 3 * password.size() + 1;
         if (out.size() - used < room)
             out.resize(std::max(out.size() * 2, used + room));
         char *end = writeUtf8(out.data() + used, password);
-        *end++ = separator;
+        *end++ = piece.separator;
         used = end - out.constData();
     }
-    out.truncate(used);
-    return out;
+    return used;
 }
 
 void GenerateCommand::replaceExcluded(QString &password, RandomSource &random) const

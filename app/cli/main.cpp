@@ -3,31 +3,45 @@
 #include "commandline.h"
 #include "generatecommand.h"
 
+#include <QByteArrayView>
 #include <QStringList>
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstring>
 #include <unistd.h>
 
 namespace {
 
-// Writes all of `data` to `fd`; raises an error saying why when it cannot.
-void writeAll(int fd, const QByteArray &data)
+// Writes all of `data` to `fd`. False when nobody reads any more (a closed pipe); raises an error
+// saying why on any other failure.
+bool writeAll(int fd, QByteArrayView data, const QString &what)
 {
-    const char *next = data.constData();
+    const char *next = data.data();
     qsizetype left = data.size();
     while (left > 0) {
         const ssize_t written = ::write(fd, next, std::size_t(left));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            raiseError(ErrorNumber::SettingsUnusable, {},
-                       QStringLiteral("cannot write the passwords: %1")
-                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            if (errno == EPIPE)
+                return false;
+            raiseError(ErrorNumber::WriteFailed, {},
+                       QStringLiteral("cannot write %1: %2")
+                           .arg(what, QString::fromLocal8Bit(std::strerror(errno))));
         }
         next += written;
         left -= written;
     }
+    return true;
+}
+
+// One line on standard error; whatever it holds shows as text.
+void say(const QString &message)
+{
+    const QByteArray line = (QStringLiteral("quorvex-cli: ") + printable(message) + u'\n').toUtf8();
+    [[maybe_unused]] const ssize_t written =
+        ::write(STDERR_FILENO, line.constData(), std::size_t(line.size()));
 }
 
 int run(const QStringList &arguments)
@@ -35,23 +49,32 @@ int run(const QStringList &arguments)
     const CommandLine line = parseCommandLine(arguments);
     switch (line.action) {
     case CommandLine::Action::Help:
-        writeAll(STDOUT_FILENO, helpText().toUtf8());
+        writeAll(STDOUT_FILENO, helpText().toUtf8(), QStringLiteral("the help"));
         return 0;
     case CommandLine::Action::Version:
-        writeAll(STDOUT_FILENO, versionText().toUtf8());
+        writeAll(STDOUT_FILENO, versionText().toUtf8(), QStringLiteral("the version"));
         return 0;
     case CommandLine::Action::Generate:
         break;
     }
 
+    // Everything that can fail but the output itself fails before the first password.
     GenerateCommand command(line.request);
-    const QList<QByteArray> passwords = command.run();
-    if (line.request.entropy) {
-        const StrengthFigure strength = command.strength();
-        writeAll(STDERR_FILENO, (QStringLiteral("entropy: ") + strength.text() + u'\n').toUtf8());
+    for (const QString &note : command.notes())
+        say(note);
+    if (line.request.save) {
+        if (const std::optional<QString> note = command.save())
+            say(*note);
     }
-    for (const QByteArray &piece : passwords)
-        writeAll(STDOUT_FILENO, piece);
+    if (line.request.entropy) {
+        const QByteArray figure = (QStringLiteral("entropy: ") + command.strength().text() + u'\n').toUtf8();
+        [[maybe_unused]] const ssize_t written =
+            ::write(STDERR_FILENO, figure.constData(), std::size_t(figure.size()));
+    }
+    // A reader that stops early (head) has what it wanted: the run ends quietly.
+    command.run([](QByteArrayView passwords) {
+        return writeAll(STDOUT_FILENO, passwords, QStringLiteral("the passwords"));
+    });
     return 0;
 }
 
@@ -63,6 +86,8 @@ int main(int argc, char *argv[])
     // above all) would cost more than many thousand passwords. The locale is taken up as it
     // would take it up, for the system's own messages.
     std::setlocale(LC_ALL, "");
+    // A closed pipe is found by the write that meets it, which ends the run quietly.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -70,16 +95,12 @@ int main(int argc, char *argv[])
     runTrapped([&] { status = run(arguments); },
                [&](const ErrorRecord &error) {
                    QString message = error.description;
-                   if (error.number == ErrorNumber::CommandLineUsage)
-                       status = 2;
-                   else
-                       status = 1;
+                   status = error.number == ErrorNumber::CommandLineUsage ? 2 : 1;
                    if (error.number != ErrorNumber::CommandLineUsage &&
-                       error.number != ErrorNumber::SettingsUnusable)
+                       error.number != ErrorNumber::SettingsUnusable &&
+                       error.number != ErrorNumber::WriteFailed)
                        message = QStringLiteral("%1 (error %2)").arg(message).arg(error.number);
-                   const QByteArray line = (QStringLiteral("quorvex-cli: ") + message + u'\n').toUtf8();
-                   [[maybe_unused]] const ssize_t written =
-                       ::write(STDERR_FILENO, line.constData(), std::size_t(line.size()));
+                   say(message);
                });
     return status;
 }

@@ -39,6 +39,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -137,8 +138,8 @@ void frmMain::createControls()
                                             { QStringLiteral("Appearance"), 0 },
                                             { QStringLiteral("Font"), captionFont },
                                             { QStringLiteral("Alignment"), 2 } });
-    // Room around the caption for the plate it gets on a dark scheme.
-    XGlowLabel1->setFixedSize(XGlowLabel1->sizeHint() + QSize(18, 6));
+    // Room around the caption for the outline its faint phases get.
+    XGlowLabel1->setFixedSize(XGlowLabel1->sizeHint() + QSize(8, 4));
 
     Frame1 = new QWidget(Picture1);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -370,6 +371,10 @@ void frmMain::connectEvents()
 
     connect(cmdGenerate, &QPushButton::clicked, this, &frmMain::cmdGenerate_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
+    connect(lstPassword, &PasswordList::copyRequested, this, [this] {
+        if (cmdCopy->isEnabled()) // before the first run there is nothing to copy
+            cmdCopy_Click();
+    });
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdAdvanced, &QPushButton::clicked, this, &frmMain::cmdAdvanced_Click);
@@ -398,7 +403,6 @@ void frmMain::load()
     m_guide.reset();
     ShowStep(true);
     XGlowLabel1->setInterval(50);
-    fitCaptionToPalette();
     cmdGenerate->setDefault(true);
     imgLogo->setPixmap(windowIcon().pixmap(40, 40));
     udNumPass->setMinimum(1);
@@ -525,21 +529,6 @@ void frmMain::showEvent(QShowEvent *event)
     }
 }
 
-void frmMain::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange && XGlowLabel1)
-        fitCaptionToPalette();
-}
-
-void frmMain::fitCaptionToPalette()
-{
-    // The glow runs from black to cyan; on a dark scheme it gets a light plate to glow on.
-    const bool dark = palette().color(QPalette::Window).lightness() < 128;
-    XGlowLabel1->setBackStyle(dark ? 1 : 0);
-    XGlowLabel1->setBackColor(Lustrel::oleColorFromRgb(0xEE, 0xF2, 0xF7));
-}
-
 void frmMain::keyPressEvent(QKeyEvent *event)
 {
     // Enter that no focused control took is the default button's, as in a dialog.
@@ -621,8 +610,8 @@ QString frmMain::Generate()
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                    m_closeAfterRun = false;
-                    Terminate();
+                    if (std::exchange(m_closeAfterRun, false)) // unless the button took it over
+                        Terminate();
                 },
                 Qt::QueuedConnection);
         }
@@ -720,8 +709,10 @@ void frmMain::cmdGenerate_Click()
     if (m_running)
         return;
     Generate();
-    if (m_closeAfterRun)
-        return; // the window is on its way out
+    // The window was closed during the run: ask now, and go on as after any run when the
+    // answer keeps the window.
+    if (std::exchange(m_closeAfterRun, false) && Terminate())
+        return;
     lstPassword->selectAllEntries();
     UpdateListScrollWidth();
     if (chkAutoCopy->isChecked())

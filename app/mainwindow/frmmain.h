@@ -117,7 +117,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void createControls();
@@ -143,7 +142,6 @@ private:
     void setBold(QWidget *widget, bool bold);
     bool mayUnload();
     void finishUnload();
-    void fitCaptionToPalette();
     // Runs `body`, showing a failure as `operation`'s; false when it failed.
     bool showFailure(const QString &operation, const std::function<void()> &body);
 

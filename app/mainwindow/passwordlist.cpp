@@ -1,7 +1,9 @@
 #include "passwordlist.h"
 
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -36,6 +38,7 @@ PasswordList::PasswordList(QWidget *parent)
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setItemDelegate(new ExtentDelegate(*this));
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 }
 
 void PasswordList::addEntry(const QString &text)
@@ -98,6 +101,17 @@ void PasswordList::changeEvent(QEvent *event)
     QListWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         m_widestKnown = false;
+}
+
+void PasswordList::keyPressEvent(QKeyEvent *event)
+{
+    // The view's own Copy puts only the current row on the clipboard.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        Q_EMIT copyRequested();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void PasswordList::setHorizontalExtent(int pixels)

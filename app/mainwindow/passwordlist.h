@@ -3,9 +3,11 @@
 #include <QListWidget>
 #include <QStringList>
 
-// The multi-select list of generated passwords. Every row has the same height, so tens of
-// thousands of entries lay out at once; how far the list scrolls sideways is set from outside
-// (setHorizontalExtent) rather than measured row by row.
+// The multi-select list of generated passwords, in the system's fixed-pitch font so that l, I, 1
+// and O, 0 stay apart. Every row has the same height, so tens of thousands of entries lay out at
+// once; how far the list scrolls sideways is set from outside (setHorizontalExtent) rather than
+// measured row by row. The Copy keys ask the window to copy (copyRequested) instead of copying
+// the current row on their own.
 class PasswordList : public QListWidget
 {
     Q_OBJECT
@@ -34,8 +36,13 @@ public:
     int horizontalExtent() const { return m_extent; }
     void setHorizontalExtent(int pixels);
 
+Q_SIGNALS:
+    // Ctrl+C or another key of the desktop's Copy shortcut was pressed in the list.
+    void copyRequested();
+
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int m_extent = 0;

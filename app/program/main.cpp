@@ -17,15 +17,34 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 namespace {
 
-void describeCommandLine(QCommandLineParser &parser)
+// On the terminal the program goes by its command; the application name places the settings.
+constexpr const char *CommandName = "quorvex";
+
+// Answers --help and --version and refuses an option it does not know, as a command does on
+// the terminal; the exit status when the program ends here.
+std::optional<int> answerCommandLine(const QCoreApplication &app)
 {
+    QCommandLineParser parser;
     parser.setApplicationDescription(applicationTitle() +
                                      QStringLiteral(": makes random passwords and copies or saves them."));
     parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "%s: %s\n", CommandName, qUtf8Printable(parser.errorText()));
+        return EXIT_FAILURE;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", CommandName, qUtf8Printable(QCoreApplication::applicationVersion()));
+        return EXIT_SUCCESS;
+    }
+    parser.process(app); // the help, with or without Qt's own options; prints and exits
+    return std::nullopt;
 }
 
 // --help and --version answer on the terminal, also where there is no display to open.
@@ -50,18 +69,14 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
     if (answersOnTerminal(argc, argv)) {
         QCoreApplication terminal(argc, argv);
-        QCommandLineParser parser;
-        describeCommandLine(parser);
-        parser.process(terminal); // prints and exits
-        return 0;
+        return answerCommandLine(terminal).value_or(EXIT_SUCCESS);
     }
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(applicationId());
     QGuiApplication::setWindowIcon(applicationIcon());
-    QCommandLineParser parser;
-    describeCommandLine(parser);
-    parser.process(app); // refuses what it does not know
+    if (const std::optional<int> status = answerCommandLine(app))
+        return *status;
 
     HelpLauncher help;
     WidgetPrompter widgetPrompter(&help);

@@ -43,7 +43,7 @@ SettingsStore::SettingsStore(GenerationSettings &settings)
     : m_settings(settings)
 { }
 
-SettingsStore::ReadOutcome SettingsStore::read()
+SettingsStore::ReadOutcome SettingsStore::read(DamagedFile damaged)
 {
     ReadOutcome outcome;
     std::optional<ErrorRecord> firstFailure;
@@ -63,6 +63,7 @@ SettingsStore::ReadOutcome SettingsStore::read()
     const auto value = [&](const QString &group, const QString &name, auto &&body) {
         return runTrapped(body, [&](const ErrorRecord &error) {
             valueFailed = true;
+            outcome.unusableValues << QStringLiteral("\"%1\" in \"%2\"").arg(name, group);
             if (firstFailure)
                 return;
             firstFailure = error;
@@ -127,6 +128,8 @@ SettingsStore::ReadOutcome SettingsStore::read()
     // Lines that could not be read, wherever they stood, and the copy kept before any write.
     QStringList damage;
     runTrapped([&] { damage = key.damage(); }, [](const ErrorRecord &) {});
+    outcome.fileName = key.fileName();
+    outcome.damagedLines = damage.size();
     if (!firstFailure && damage.isEmpty())
         return outcome;
     ErrorRecord report = firstFailure.value_or(
@@ -143,7 +146,7 @@ SettingsStore::ReadOutcome SettingsStore::read()
     }
     if (valueFailed)
         parts << QStringLiteral("Values that could not be used keep their defaults; a count is 0.");
-    if (valueFailed || !damage.isEmpty()) {
+    if ((valueFailed || !damage.isEmpty()) && damaged == DamagedFile::KeepCopy) {
         runTrapped(
             [&] {
                 parts
@@ -156,7 +159,7 @@ SettingsStore::ReadOutcome SettingsStore::read()
     return outcome;
 }
 
-std::optional<ErrorRecord> SettingsStore::write()
+std::optional<ErrorRecord> SettingsStore::write(DamagedFile damaged, QString *copyKept)
 {
     std::optional<ErrorRecord> failure;
     const auto fail = [&](const ErrorRecord &error) {
@@ -182,6 +185,20 @@ std::optional<ErrorRecord> SettingsStore::write()
                 fail))
             return failure;
     }
+
+    // A file about to be written out whole again loses the lines it could not read; they are
+    // kept first, or nothing is written.
+    if (damaged == DamagedFile::KeepCopy &&
+        !runTrapped(
+            [&] {
+                if (!key.damage().isEmpty()) {
+                    const QString copy = key.keepCopy();
+                    if (copyKept)
+                        *copyKept = copy;
+                }
+            },
+            fail))
+        return failure;
 
     // From here each value stands alone. A section whose key cannot be reached is passed
     // over, so its values never land in another key.

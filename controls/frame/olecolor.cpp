@@ -1,29 +1,12 @@
 #include "olecolor.h"
 
+#include "colorcontrast_p.h"
+
 #include <QPalette>
-#include <algorithm>
-#include <cmath>
 
 namespace Lustrel {
 
 namespace {
-
-// Relative luminance as the web's accessibility guidelines define it.
-double luminance(const QColor &color)
-{
-    const auto linear = [](double channel) {
-        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    const QColor rgb = color.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double first = luminance(a);
-    const double second = luminance(b);
-    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
-}
 
 // The least contrast of readable text.
 constexpr double ReadableContrast = 4.5;
@@ -49,11 +32,9 @@ QColor inactiveTitleBarText(const QPalette &palette)
 {
     const QColor bar = inactiveTitleBar(palette);
     const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
-    if (contrast(text, bar) >= ReadableContrast)
+    if (contrastRatio(text, bar) >= ReadableContrast)
         return text;
-    const QColor black(Qt::black);
-    const QColor white(Qt::white);
-    return contrast(black, bar) >= contrast(white, bar) ? black : white;
+    return blackOrWhiteOn(bar);
 }
 
 // Where each scheme entry lives in a Qt palette. Title bars have no role of their own: the active

@@ -1,5 +1,6 @@
 #include "xglowlabel.h"
 
+#include "colorcontrast_p.h"
 #include "controlpacing_p.h"
 #include "delayservice.h"
 #include "errorrecord.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QBasicTimer>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -56,6 +58,32 @@ bool insideAnotherWait()
 {
     const int outermost = QApplication::activeModalWidget() ? 2 : 1;
     return QThread::currentThread()->loopLevel() > outermost;
+}
+
+// What a caption with a see-through background stands on: the background of the nearest widget
+// behind it that paints one.
+QColor groundBehind(const QWidget *widget)
+{
+    for (const QWidget *behind = widget->parentWidget(); behind; behind = behind->parentWidget()) {
+        if (behind->autoFillBackground() || behind->isWindow())
+            return behind->palette().color(behind->backgroundRole());
+    }
+    return widget->palette().color(QPalette::Window);
+}
+
+// The whole-pixel steps around the text that its rim covers: a pixel wide for every 14 pixels of
+// the letters' height, at least one. Wider, it fills the small letters' openings.
+QList<QPoint> rimOffsets(const QFont &font)
+{
+    const int radius = qMax(1, QFontInfo(font).pixelSize() / 14);
+    QList<QPoint> offsets;
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            if ((dx || dy) && dx * dx + dy * dy <= radius * radius + radius)
+                offsets.append(QPoint(dx, dy));
+        }
+    }
+    return offsets;
 }
 
 // Adds `step` to the counter chain, carrying into the next counter when one passes its end.
@@ -367,11 +395,9 @@ QSize XGlowLabel::sizeHint() const
 void XGlowLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (d->backStyle == 1) {
-        const QColor background = resolveOleColor(d->backColor, palette());
-        if (background.isValid())
-            painter.fillRect(rect(), background);
-    }
+    const QColor background = resolveOleColor(d->backColor, palette());
+    if (d->backStyle == 1 && background.isValid())
+        painter.fillRect(rect(), background);
     const int border = panelBorderWidth(d->borderStyle);
     if (border)
         drawPanelBorder(painter, rect(), d->appearance, palette());
@@ -382,9 +408,21 @@ void XGlowLabel::paintEvent(QPaintEvent *)
     if (!text.isValid())
         return;
     static constexpr Qt::Alignment horizontal[] = { Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter };
+    const QRect area = rect().adjusted(border, border, -border, -border);
+    const int flags = int(horizontal[d->alignment] | Qt::AlignTop) | Qt::TextWordWrap;
+
+    // The pulse passes through colours that vanish on any one ground, cyan on white and black on
+    // a dark scheme. Where the letters stand out more from a rim than from the ground, they get
+    // one: an outline that follows them, so no plate shows behind the caption.
+    const QColor ground = d->backStyle == 1 && background.isValid() ? background : groundBehind(this);
+    const QColor rim = blackOrWhiteOn(ground);
+    if (contrastRatio(text, rim) > contrastRatio(text, ground)) {
+        painter.setPen(rim);
+        for (const QPoint &offset : rimOffsets(font()))
+            painter.drawText(area.translated(offset), flags, d->caption);
+    }
     painter.setPen(text);
-    painter.drawText(rect().adjusted(border, border, -border, -border),
-                     horizontal[d->alignment] | Qt::AlignTop | Qt::TextWordWrap, d->caption);
+    painter.drawText(area, flags, d->caption);
 }
 
 void XGlowLabel::timerEvent(QTimerEvent *event)

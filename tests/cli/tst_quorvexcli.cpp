@@ -5,11 +5,16 @@
 #include "scriptedprompter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,6 +41,12 @@ std::array<int, 4> classCounts(const QString &password)
     return counts;
 }
 
+// Arguments written as one line, split at blanks.
+QStringList words(const char *line)
+{
+    return QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts);
+}
+
 // The passwords of a line-separated run.
 QStringList linesOf(const QByteArray &out)
 {
@@ -52,18 +63,27 @@ class tst_QuorvexCli : public QObject
     Q_OBJECT
 
     QTemporaryDir m_config;
+    QString m_configHome;
 
-    Outcome run(const QStringList &arguments, const QString &stdoutFile = {})
+    void start(QProcess &process, const QStringList &arguments)
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome);
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(QUORVEX_CLI), arguments);
+    }
+
+    Outcome run(const QStringList &arguments, const QString &stdoutFile = {},
+                const std::function<void()> &inChild = {})
+    {
+        QProcess process;
         if (!stdoutFile.isEmpty())
             process.setStandardOutputFile(stdoutFile);
-        process.start(QStringLiteral(QUORVEX_CLI), arguments);
+        if (inChild)
+            process.setChildProcessModifier(inChild);
+        start(process, arguments);
         process.closeWriteChannel();
         Outcome outcome;
         if (!process.waitForFinished(60000))
@@ -84,8 +104,24 @@ class tst_QuorvexCli : public QObject
         return m_config.path() + QStringLiteral("/Talvore Software/Mintara.conf");
     }
 
+    static QByteArray bytesOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static mode_t modeOf(const QString &path)
+    {
+        struct stat info;
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+    }
+
 private Q_SLOTS:
-    void init() { QFile::remove(settingsFile()); }
+    void init()
+    {
+        m_configHome = m_config.path();
+        QFile::remove(settingsFile());
+    }
 
     void shouldPlaceExactCountsInEveryPassword_data()
     {
@@ -110,6 +146,13 @@ private Q_SLOTS:
             << QStringList { QStringLiteral("-l"), QStringLiteral("20"),        QStringLiteral("--upper"),
                              QStringLiteral("8"),  QStringLiteral("--symbols"), QStringLiteral("2") }
             << 500 << QList<int> { 8, 5, 5, 2 };
+        // With a length, the counts not given share what the given ones leave, halves to even.
+        QTest::newRow("length, no symbols") << words("-l 16 --symbols 0") << 500 << QList<int> { 5, 5, 6, 0 };
+        QTest::newRow("length, one count") << words("-l 10 --digits 4") << 500 << QList<int> { 2, 2, 4, 2 };
+        QTest::newRow("length, a half to share")
+            << words("-l 3 --upper 0 --lower 0") << 200 << QList<int> { 0, 0, 2, 1 };
+        QTest::newRow("length just filled by counts")
+            << words("-l 17 --upper 10 --symbols 7") << 200 << QList<int> { 10, 0, 0, 7 };
         QTest::newRow("with control characters")
             << QStringList { QStringLiteral("-l"), QStringLiteral("24"), QStringLiteral("--control") } << 1000
             << QList<int> { 6, 6, 6, 6 };
@@ -286,14 +329,21 @@ private Q_SLOTS:
         }
     }
 
-    void shouldUseAStoredSeedAsTheWindowDoes()
+    // A stored user seed would make every plain run print the same passwords.
+    void shouldNeverRepeatAStoredSeedUnasked()
     {
         const Outcome saved = generate({ QStringLiteral("--seed"), QStringLiteral("99"), QStringLiteral("-n"),
                                          QStringLiteral("5"), QStringLiteral("--save") });
         QCOMPARE(saved.status, 0);
-        const Outcome again = generate({ QStringLiteral("-n"), QStringLiteral("5") });
-        QCOMPARE(again.status, 0);
-        QCOMPARE(again.out, saved.out);
+        const Outcome plain = generate(words("-n 5 --save"));
+        QCOMPARE(plain.status, 0);
+        QVERIFY(plain.out != saved.out);
+        QCOMPARE(plain.err,
+                 QByteArray("quorvex-cli: the stored user seed is left out: these passwords come from "
+                            "the system's random source (--seed N repeats a sequence)\n"));
+        // Asked for, it repeats; and a save without --seed kept it for the window.
+        QCOMPARE(generate(words("-n 5 --seed 99")).out, saved.out);
+        QVERIFY(bytesOf(settingsFile()).contains("UserSeed=99"));
         // Seed 0 is the system's random source: no two runs alike.
         const Outcome first = generate(
             { QStringLiteral("--seed"), QStringLiteral("0"), QStringLiteral("-l"), QStringLiteral("40") });
@@ -321,10 +371,14 @@ private Q_SLOTS:
         row("letters for a class count", { "generate", "--digits", "x" }, 2,
             "--digits needs a whole number, not \"x\"");
         row("negative class count", { "generate", "--upper", "-1" }, 2, "--upper must be at least 0, not -1");
-        row("counts disagree with the length", { "generate", "-l", "16", "--symbols", "6" }, 2,
-            "the counts add up to 18, but --length is 16");
-        row("counts disagree in a long run", { "generate", "-n", "50000", "-l", "16", "--symbols", "6" }, 2,
-            "the counts add up to 18, but --length is 16");
+        row("counts beyond the length", { "generate", "-l", "16", "--upper", "10", "--symbols", "7" }, 2,
+            "the counts given add up to 17, more than --length 16");
+        row("counts beyond the length in a long run",
+            { "generate", "-n", "50000", "-l", "16", "--upper", "10", "--symbols", "7" }, 2,
+            "the counts given add up to 17, more than --length 16");
+        row("all four counts short of the length",
+            { "generate", "-l", "16", "--upper", "1", "--lower", "1", "--digits", "1", "--symbols", "1" }, 2,
+            "the counts add up to 4, but --length is 16");
         row("a class excluded whole in a long run", { "generate", "-n", "50000", "--exclude", "0123456789" },
             2, "digits are wanted but --exclude leaves none");
         row("all counts 0", { "generate", "--upper", "0", "--lower", "0", "--digits", "0", "--symbols", "0" },
@@ -346,6 +400,20 @@ private Q_SLOTS:
         row("no command", {}, 2, "no command given; \"quorvex-cli --help\" lists them");
         row("unknown command", { "make" }, 2, "unknown command \"make\"; the command is \"generate\"");
         row("stray argument", { "generate", "now" }, 2, "unexpected argument \"now\"");
+        // A value shown back never spans lines nor acts on the terminal.
+        row("line break in a value", { "generate", "-l", "1\n2" }, 2,
+            "--length needs a whole number, not \"1\\n2\"");
+        row("escape sequence in a value", { "generate", "--seed", "\x1b[31m" }, 2,
+            "--seed needs a whole number, not \"\\e[31m\"");
+        row("backslash and quote in a value", { "generate", "-n", "a\\b\"" }, 2,
+            "--count needs a whole number, not \"a\\\\b\\\"\"");
+        row("right-to-left override in a value",
+            { "generate", "-l",
+              "\xe2\x80\xae"
+              "5" },
+            2, "--length needs a whole number, not \"\\u{202e}5\"");
+        row("escape sequence as an option", { "generate", "--\x1b]0;x\x07" }, 2,
+            "Unknown option '\\e]0;x\\x07'.");
     }
 
     void shouldRefuseBadInputWithOneLine()
@@ -375,12 +443,13 @@ private Q_SLOTS:
         file.write(content);
         file.close();
 
+        // The stored seed is left out, so only the symbols stand in the way.
         Outcome outcome = generate({});
         QCOMPARE(outcome.status, 1);
         QCOMPARE(outcome.out, QByteArray());
         QCOMPARE(outcome.err,
-                 QByteArray("quorvex-cli: the stored user seed \"seven\" is not a whole number within "
-                            "32 bits; give one with --seed\n"));
+                 QByteArray("quorvex-cli: the stored settings cannot be used: symbols are wanted but none is "
+                            "selected\n"));
         outcome = generate({ QStringLiteral("--seed"), QStringLiteral("3") });
         QCOMPARE(outcome.status, 1);
         QCOMPARE(outcome.err,
@@ -416,6 +485,111 @@ private Q_SLOTS:
         }
         // The exclusion was for that run only.
         QVERIFY(seen.contains(u'a'));
+
+        // The stored settings left out, and every switch turned off for a run.
+        QCOMPARE(generate(words("--save --control --extended")).status, 0);
+        const Outcome defaults = generate(words("--defaults -n 300"));
+        const Outcome switchedOff = generate(words("--no-control --no-extended -n 300 --symbols 30"));
+        for (const QString &password : linesOf(defaults.out) + linesOf(switchedOff.out)) {
+            for (const QChar c : password)
+                QVERIFY2(c.unicode() >= 32 && c.unicode() < 127, qPrintable(password));
+        }
+        for (const QString &password : linesOf(defaults.out))
+            QCOMPARE(classCounts(password), (std::array { 2, 2, 2, 4 }));
+    }
+
+    // Options act in the order given: a later one overrides an earlier one, and the sets of
+    // characters add up.
+    void shouldGiveAnOptionGivenTwiceItsMeaning_data()
+    {
+        QTest::addColumn<QStringList>("twice");
+        QTest::addColumn<QStringList>("once");
+        const auto row = [](const char *name, const char *twice, const char *once) {
+            QTest::newRow(name) << words(twice) << words(once);
+        };
+        row("count", "--seed 7 -n 2 --count 3", "--seed 7 -n 3");
+        row("length", "--seed 7 -n 40 -l 8 --length 12", "--seed 7 -n 40 -l 12");
+        row("class count", "--seed 7 -n 40 --digits 1 --digits 5", "--seed 7 -n 40 --digits 5");
+        row("seed", "-n 40 --seed 1 --seed 2", "-n 40 --seed 2");
+        row("symbol sets join", "--seed 7 -n 40 --symbol-set # --symbol-set %",
+            "--seed 7 -n 40 --symbol-set #%");
+        row("exclusions join", "--seed 7 -n 40 -l 40 --exclude abc --exclude xyz",
+            "--seed 7 -n 40 -l 40 --exclude abcxyz");
+        row("control, then not", "--seed 7 -n 40 --control --no-control", "--seed 7 -n 40");
+        row("no control, then control", "--seed 7 -n 40 --no-control --control", "--seed 7 -n 40 --control");
+        row("extended, then not", "--seed 7 -n 40 --extended --no-extended", "--seed 7 -n 40");
+        row("no extended, then extended", "--seed 7 -n 40 --no-extended --extended",
+            "--seed 7 -n 40 --extended");
+        row("switches", "--seed 7 -n 40 -0 --null --entropy --entropy --defaults --defaults",
+            "--seed 7 -n 40 -0 --entropy --defaults");
+    }
+    void shouldGiveAnOptionGivenTwiceItsMeaning()
+    {
+        QFETCH(QStringList, twice);
+        QFETCH(QStringList, once);
+        const Outcome expected = generate(once);
+        QCOMPARE(expected.status, 0);
+        const Outcome outcome = generate(twice);
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.out, expected.out);
+        QCOMPARE(outcome.err, expected.err);
+    }
+
+    // A save that cannot reach the disk is no success: it says why before any password.
+    void shouldSayWhyASaveFailsBeforeAnyPassword()
+    {
+        // A config home that is a file: no folder can be made in it, not even by root.
+        m_configHome = m_config.path() + QStringLiteral("/home");
+        QFile home(m_configHome);
+        QVERIFY(home.open(QIODevice::WriteOnly));
+        home.close();
+        const Outcome outcome = generate(words("--save -n 3"));
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.out, QByteArray());
+        const QByteArray expected =
+            "quorvex-cli: --save: the settings were not stored: The settings file \"" +
+            QFile::encodeName(m_configHome) +
+            "/Talvore Software/Mintara.conf\" cannot be written: the folder \"";
+        QVERIFY2(outcome.err.startsWith(expected) && outcome.err.count('\n') == 1, outcome.err.constData());
+    }
+
+    // A damaged file costs its damaged values, named in one line. Nothing is written without
+    // --save; --save keeps a copy first and makes the folder its owner's.
+    void shouldUseWhatADamagedFileStillHolds()
+    {
+        QCOMPARE(generate(words("--save -l 12 --symbols 3")).status, 0);
+        const QString folder = QFileInfo(settingsFile()).absolutePath();
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+        QFile file(settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray damaged = file.readAll().replace("NumSymbols=3", "NumSymbols=3\"");
+        file.close();
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+        file.close();
+        const QByteArray note = "quorvex-cli: the settings file \"" + QFile::encodeName(settingsFile()) +
+            "\" holds values that cannot be used, which keep their defaults (a count is "
+            "0): \"NumSymbols\" in \"Password Length\"\n";
+
+        Outcome outcome = generate(words("-n 50"));
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.err, note);
+        for (const QString &password : linesOf(outcome.out))
+            QCOMPARE(classCounts(password), (std::array { 3, 3, 3, 0 }));
+        const QString copy = settingsFile() + QStringLiteral(".damaged");
+        QVERIFY(!QFileInfo::exists(copy));
+        QCOMPARE(bytesOf(settingsFile()), damaged);
+        QCOMPARE(modeOf(folder), mode_t(0755));
+
+        outcome = generate(words("--save"));
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.err,
+                 note + "quorvex-cli: the damaged settings file was kept as it was in \"" +
+                     QFile::encodeName(copy) + "\"\n");
+        QCOMPARE(bytesOf(copy), damaged);
+        QCOMPARE(modeOf(copy), mode_t(0600));
+        QCOMPARE(modeOf(folder), mode_t(0700));
+        QCOMPARE(generate({}).err, QByteArray());
     }
 
     void shouldSeparateWithNulWhenControlCharactersJoin()
@@ -493,6 +667,34 @@ private Q_SLOTS:
             QCOMPARE(outcome.err,
                      QByteArray("quorvex-cli: cannot write the passwords: No space left on device\n"));
         }
+        // Midway: what fits goes out as it is composed, then the run fails.
+        QTemporaryDir folder;
+        const QString output = folder.filePath(QStringLiteral("passwords"));
+        const Outcome outcome = run(words("generate -n 30001"), output, [] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit { 200000, 200000 };
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.err, QByteArray("quorvex-cli: cannot write the passwords: File too large\n"));
+        QCOMPARE(QFileInfo(output).size(), 200000);
+    }
+
+    // A reader that has what it wants (head -1) ends the run at once, quietly; the first
+    // passwords come before the last are composed.
+    void shouldStopQuietlyWhenTheReaderDoes()
+    {
+        QProcess process;
+        QProcess head;
+        process.setStandardOutputProcess(&head);
+        head.start(QStringLiteral("head"), { QStringLiteral("-n"), QStringLiteral("1") });
+        start(process, words("generate -n 100000000"));
+        QVERIFY(head.waitForFinished(20000));
+        QCOMPARE(head.readAllStandardOutput().count('\n'), 1);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
     }
 
     void shouldShowHelpAndVersion()
@@ -500,9 +702,10 @@ private Q_SLOTS:
         const Outcome help = run({ QStringLiteral("--help") });
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.startsWith("Usage: quorvex-cli generate"));
-        for (const char *option : { "--count", "--length", "--upper", "--lower", "--digits", "--symbols",
-                                    "--symbol-set", "--exclude", "--control", "--extended", "--seed",
-                                    "--null", "--save", "--entropy", "--version" })
+        for (const char *option :
+             { "--count", "--length", "--upper", "--lower", "--digits", "--symbols", "--symbol-set",
+               "--exclude", "--control", "--no-control", "--extended", "--no-extended", "--seed",
+               "--defaults", "--null", "--save", "--entropy", "--version" })
             QVERIFY2(help.out.contains(option), option);
         const Outcome version = run({ QStringLiteral("--version") });
         QCOMPARE(version.status, 0);

@@ -1,47 +1,49 @@
 // Hand-run: saves pictures of the main window before, during and after a run of 10,000
-// passwords, in the desktop's palette or a dark one (--dark). Writes into the folder given as
-// the first argument (default: the current one).
+// passwords, and of its glowing caption at eight phases of the pulse, in the desktop's palette
+// or a dark one (--dark). Writes into the folder given as the first argument (default: the
+// current one).
 #include "activitygate.h"
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
+#include "controlpacing_p.h"
+#include "darkpalette.h"
 #include "delayservice.h"
 #include "filedialogservice.h"
 #include "frmmain.h"
 #include "randomsource.h"
 #include "scriptedprompter.h"
 #include "temporarysettings.h"
+#include "xglowlabel.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPalette>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTimer>
 
 namespace {
 
-QPalette darkPalette()
+// The caption's corner of the banner at every 19th step of the pulse, one above the other.
+QImage captionPhases(Lustrel::XGlowLabel &glow)
 {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2b, 0x2e, 0x33));
-    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Base, QColor(0x1f, 0x22, 0x26));
-    dark.setColor(QPalette::AlternateBase, QColor(0x2b, 0x2e, 0x33));
-    dark.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Button, QColor(0x36, 0x3a, 0x40));
-    dark.setColor(QPalette::ButtonText, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Highlight, QColor(0x3d, 0x7f, 0xd0));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    dark.setColor(QPalette::Light, QColor(0x4a, 0x4f, 0x57));
-    dark.setColor(QPalette::Midlight, QColor(0x40, 0x44, 0x4b));
-    dark.setColor(QPalette::Mid, QColor(0x30, 0x33, 0x38));
-    dark.setColor(QPalette::Dark, QColor(0x1a, 0x1c, 0x1f));
-    dark.setColor(QPalette::Shadow, Qt::black);
-    dark.setColor(QPalette::ToolTipBase, QColor(0x36, 0x3a, 0x40));
-    dark.setColor(QPalette::ToolTipText, QColor(0xe6, 0xe6, 0xe6));
-    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
-        dark.setColor(QPalette::Disabled, role, QColor(0x80, 0x84, 0x8a));
-    return dark;
+    struct NoPause : DelayService
+    {
+        void Pause(qint32) override { }
+    } noPause;
+    Lustrel::ControlPacing::setDelayService(glow, &noPause);
+    QWidget *banner = glow.parentWidget();
+    const QRect area = glow.geometry().adjusted(-8, -8, 8, 8);
+    constexpr int Phases = 8;
+    QImage strip(area.width(), area.height() * Phases, QImage::Format_ARGB32);
+    QPainter painter(&strip);
+    for (int phase = 0; phase < Phases; ++phase) {
+        for (int tick = 0; tick < 152 / Phases; ++tick)
+            glow.Tick();
+        painter.drawPixmap(0, phase * area.height(), banner->grab(area));
+    }
+    Lustrel::ControlPacing::setDelayService(glow, nullptr);
+    return strip;
 }
 
 } // namespace
@@ -70,11 +72,17 @@ int main(int argc, char *argv[])
     frmMain window(gate,
                    { options, host, prompter, RandomSource::processInstance(),
                      DelayService::forCurrentThread(), fileDialogs, nullptr });
+    // The caption's phases are taken first, one by one: no beat of the pulse may be pausing then.
+    auto *glow = window.findChild<Lustrel::XGlowLabel *>(QStringLiteral("XGlowLabel1"));
+    const qint32 pulse = glow->Interval();
+    glow->setInterval(0);
     window.show();
     window.activateWindow();
 
     QTimer::singleShot(300, &window, [&] {
         window.grab().save(prefix + QStringLiteral("before.png"));
+        captionPhases(*glow).save(prefix + QStringLiteral("caption.png"));
+        glow->setInterval(pulse);
         window.findChild<QLineEdit *>(QStringLiteral("txtNumPass"))->setText(QStringLiteral("10000"));
         window.findChild<QLineEdit *>(QStringLiteral("txtPassLen"))->setText(QStringLiteral("16"));
         QTimer::singleShot(350, &window, [&] { window.grab().save(prefix + QStringLiteral("during.png")); });

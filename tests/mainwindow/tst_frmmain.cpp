@@ -1,3 +1,5 @@
+#include "controlpacing_p.h"
+#include "darkpalette.h"
 #include "mainwindowfixture.h"
 #include "spinbuttons.h"
 #include "xglowlabel.h"
@@ -8,6 +10,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMimeData>
 #include <QScrollBar>
@@ -40,6 +43,28 @@ double contrast(const QColor &a, const QColor &b)
     const double first = luminance(a);
     const double second = luminance(b);
     return (qMax(first, second) + 0.05) / (qMin(first, second) + 0.05);
+}
+
+// What letters of exactly `text` are read against: the colour most often found two pixels out
+// from their edges, a rim drawn around them or else the ground.
+QColor colourAroundText(const QImage &image, const QColor &text)
+{
+    QHash<QRgb, int> seen;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != text.rgb())
+                continue;
+            for (const QPoint step : { QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1) }) {
+                const QPoint edge = QPoint(x, y) + step;
+                const QPoint out = edge + step;
+                if (image.rect().contains(out) && image.pixel(edge) != text.rgb() &&
+                    image.pixel(out) != text.rgb())
+                    ++seen[image.pixel(out)];
+            }
+        }
+    }
+    const auto most = std::max_element(seen.cbegin(), seen.cend());
+    return most == seen.cend() ? QColor() : QColor::fromRgb(most.key());
 }
 
 bool isBold(const QWidget *widget)
@@ -140,6 +165,9 @@ private Q_SLOTS:
         QCOMPARE(f->button("cmdAbout")->toolTip(), QStringLiteral("About"));
         QVERIFY(!f->button("cmdSave")->icon().isNull());
         QVERIFY(!f->control<QLabel>(QStringLiteral("imgLogo"))->pixmap().isNull());
+        const QFontMetrics listFont = f->list()->fontMetrics(); // fixed pitch: l, I, 1 as wide as W
+        QCOMPARE(listFont.horizontalAdvance(QStringLiteral("lI1|O0")),
+                 listFont.horizontalAdvance(QStringLiteral("WWWWWW")));
         QVERIFY(f->host.hasDialog());
         QVERIFY(f->host.dialog()->isHidden());
         QCOMPARE(f->control<SpinButtons>(QStringLiteral("udNumPass"))->buddy(), f->txtNumPass());
@@ -173,6 +201,41 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1 on %2: %3:1")
                                     .arg(text.name(), fill.name())
                                     .arg(contrast(text, fill), 0, 'f', 2)));
+        }
+    }
+
+    // Large bold letters read at 3:1. The pulse goes from black to cyan, so on any one ground
+    // some of its colours vanish: cyan on white, black on a dark scheme.
+    void shouldKeepTheCaptionReadableAtEveryPhaseWithoutAPlate_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QPalette();
+        QTest::newRow("dark") << darkPalette();
+    }
+    void shouldKeepTheCaptionReadableAtEveryPhaseWithoutAPlate()
+    {
+        QFETCH(QPalette, palette);
+        f->window.setPalette(palette);
+        auto *glow = f->control<Lustrel::XGlowLabel>(QStringLiteral("XGlowLabel1"));
+        QVERIFY(glow->font().bold() && QFontInfo(glow->font()).pointSizeF() >= 14);
+        glow->setInterval(0); // the phases come one by one from here
+        Lustrel::ControlPacing::setDelayService(*glow, &f->delay);
+        QWidget *banner = f->control(QStringLiteral("Picture1"));
+        const QColor ground = banner->palette().color(banner->backgroundRole());
+        for (int phase = 1; phase <= 152; ++phase) {
+            glow->Tick();
+            const QImage shown = banner->grab(glow->geometry()).toImage();
+            const QColor text = Lustrel::resolveOleColor(glow->ForeColor(), glow->palette());
+            const QColor around = colourAroundText(shown, text);
+            const double ratio = around.isValid() ? contrast(text, around) : 0; // 0: no letters
+            QVERIFY2(ratio >= 3.0,
+                     qPrintable(QStringLiteral("phase %1: %2 against %3, %4:1")
+                                    .arg(phase)
+                                    .arg(text.name(), around.name())
+                                    .arg(ratio, 0, 'f', 2)));
+            const QRect corners = shown.rect();
+            for (const QPoint &corner : { corners.topLeft(), corners.bottomRight() })
+                QCOMPARE(shown.pixelColor(corner), ground);
         }
     }
 
@@ -627,7 +690,75 @@ private Q_SLOTS:
         QCOMPARE(data->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
     }
 
+    // The list's Copy keys do what the Copy button does, not the view's copy of one row.
+    void shouldCopyTheSelectionWithTheCopyKeys_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<bool>("afterARun");
+
+        QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C) << true;
+        QTest::newRow("Ctrl+Insert") << QKeySequence(Qt::CTRL | Qt::Key_Insert) << true;
+        QTest::newRow("Ctrl+C before any run leaves the clipboard")
+            << QKeySequence(Qt::CTRL | Qt::Key_C) << false;
+    }
+    void shouldCopyTheSelectionWithTheCopyKeys()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(bool, afterARun);
+        showActive();
+        if (afterARun) {
+            f->generate(QStringLiteral("3"));
+            f->list()->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+            f->list()->clearSelection();
+            f->list()->item(0)->setSelected(true);
+            f->list()->item(2)->setSelected(true);
+        }
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+        QTest::keySequence(f->list(), keys);
+
+        const QStringList entries = f->list()->entries();
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(),
+                 afterARun ? entries[0] + "\r\n" + entries[2] + "\r\n" : QStringLiteral("before"));
+        QCOMPARE(data->hasFormat(QStringLiteral("x-kde-passwordManagerHint")), afterARun);
+    }
+
     // ---- closing ----
+
+    // A close during the button's run stops it and asks; kept, the window finishes the run's
+    // work as after any other: everything selected, the scroll width, the copy.
+    void shouldFinishTheButtonsRunWhenTheCloseIsCancelled_data()
+    {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::newRow("cancel keeps the window") << MessageAnswer::Cancel;
+        QTest::newRow("no closes it") << MessageAnswer::No;
+    }
+    void shouldFinishTheButtonsRunWhenTheCloseIsCancelled()
+    {
+        QFETCH(MessageAnswer, answer);
+        const bool kept = answer == MessageAnswer::Cancel;
+        f->window.show();
+        f->generate(QStringLiteral("2")); // unsaved, so the close asks
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QSignalSpy unloaded(&f->window, &frmMain::unloaded);
+        f->delay.duringPause = onPause(f->delay, 3, 10, [this] { f->window.close(); });
+        f->prompter.answerNext(answer);
+        f->txtNumPass()->setText(QStringLiteral("50"));
+
+        QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
+        QTRY_COMPARE(unloaded.count(), kept ? 0 : 1);
+        QCoreApplication::processEvents(); // nothing queued asks again
+
+        QCOMPARE(f->messageTexts(), QStringList { UnsavedQuestion });
+        QCOMPARE(f->window.isVisible(), kept);
+        const QStringList entries = f->list()->entries();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(f->list()->selectedEntries(), kept ? entries : QStringList());
+        QCOMPARE(f->list()->horizontalExtent(), kept ? f->list()->widestEntryWidth() : 0);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 kept ? entries.join(QStringLiteral("\r\n")) + "\r\n" : QStringLiteral("before"));
+    }
 
     void shouldAskAboutUnsavedPasswordsOnClose_data()
     {

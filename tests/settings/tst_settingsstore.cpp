@@ -327,6 +327,13 @@ private Q_SLOTS:
         QVERIFY(damaged.contains(from));
         damaged = from.isEmpty() ? damaged + to : damaged.replace(from, to);
         m_store->writeProgramSettingsFile(damaged);
+        // A link planted at the copy's name is replaced, never written through.
+        const QString outside = m_store->path() + QStringLiteral("/outside");
+        QFile target(outside);
+        QVERIFY(target.open(QIODevice::WriteOnly) && target.write("precious") == 8);
+        target.close();
+        QCOMPARE(::chmod(QFile::encodeName(outside).constData(), 0644), 0);
+        QVERIFY(QFile::link(outside, damagedCopy()));
 
         AdvancedOptions options(m_prompter);
         const GenerationSettings &settings = options.settings();
@@ -342,6 +349,9 @@ private Q_SLOTS:
         QVERIFY(report.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.LoadSettings()\r\n")));
         QCOMPARE(fileBytes(damagedCopy()), damaged);
         QCOMPARE(modeOf(damagedCopy()), mode_t(0600));
+        QVERIFY(!QFileInfo(damagedCopy()).isSymLink());
+        QCOMPARE(fileBytes(outside), QByteArray("precious"));
+        QCOMPARE(modeOf(outside), mode_t(0644));
 
         // The next save keeps every good value; the file is whole again.
         QVERIFY(options.VerifyInputAndSaveSettings());
@@ -545,20 +555,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("before"); // the file's mode before the save; 0: no file yet
         QTest::addColumn<int>("after");
-        QTest::newRow("new file") << 0 << 0600;
-        QTest::newRow("readable by all") << 0644 << 0600;
-        QTest::newRow("readable by the group") << 0640 << 0600;
-        QTest::newRow("owner only") << 0600 << 0600;
+        QTest::addColumn<int>("folderBefore"); // the folder's mode with the file there
+        QTest::newRow("new file") << 0 << 0600 << 0;
+        QTest::newRow("readable by all") << 0644 << 0600 << 0755;
+        QTest::newRow("readable by the group") << 0640 << 0600 << 0750;
+        QTest::newRow("owner only") << 0600 << 0600 << 0700;
     }
     void shouldKeepTheFileToItsOwner()
     {
         QFETCH(int, before);
         QFETCH(int, after);
+        QFETCH(int, folderBefore);
         const mode_t mask = ::umask(022);
         if (before != 0) {
             m_store->writeProgramSettingsFile("[Seed]\nUseDefault=1\n");
             QVERIFY(QFile::setPermissions(file(), QFileDevice::Permissions(QFileDevice::ReadOwner)));
             QCOMPARE(::chmod(QFile::encodeName(file()).constData(), mode_t(before)), 0);
+            QCOMPARE(::chmod(QFile::encodeName(folder()).constData(), mode_t(folderBefore)), 0);
         }
         {
             AdvancedOptions options(m_prompter);
@@ -567,8 +580,7 @@ private Q_SLOTS:
         }
         ::umask(mask);
         QCOMPARE(modeOf(file()), mode_t(after));
-        if (before == 0)
-            QCOMPARE(modeOf(folder()), mode_t(0700));
+        QCOMPARE(modeOf(folder()), mode_t(0700));
         QCOMPARE(rawValues(fileBytes(file())).value(QStringLiteral("Seed/UserSeed")), QStringLiteral("4711"));
     }
 
@@ -578,17 +590,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("place");
         QTest::addColumn<QString>("why");
+        QTest::addColumn<int>("mode"); // the read-only file's
         QTest::newRow("read-only file") << "file"
-                                        << "Permission denied";
+                                        << "Permission denied" << 0400;
+        QTest::newRow("read-only file readable by all") << "file"
+                                                        << "Permission denied" << 0444;
         QTest::newRow("read-only folder") << "folder"
-                                          << "Permission denied";
+                                          << "Permission denied" << 0;
         QTest::newRow("config home cannot hold a folder") << "home"
-                                                          << "Not a directory";
+                                                          << "Not a directory" << 0;
     }
     void shouldReportASaveThatCannotBeWritten()
     {
         QFETCH(QString, place);
         QFETCH(QString, why);
+        QFETCH(int, mode);
         QString target = file();
         if (place == u"home") {
             // The config home is a file: no folder can be made in it, not even by root.
@@ -601,9 +617,10 @@ private Q_SLOTS:
         const QByteArray before = fileBytes(file());
         AsOrdinaryUser ordinary(m_store->path());
         if (place == u"file")
-            QVERIFY(QFile::setPermissions(file(), QFileDevice::ReadOwner));
+            QCOMPARE(::chmod(QFile::encodeName(file()).constData(), mode_t(mode)), 0);
         else if (place == u"folder")
             QVERIFY(QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const mode_t modeBefore = modeOf(file());
 
         AdvancedOptions options(m_prompter);
         options.settings().setUserSeed(QStringLiteral("31337"));
@@ -615,8 +632,10 @@ private Q_SLOTS:
         QCOMPARE(m_prompter.messages.size(), 1);
         const QString report = m_prompter.messages.first().text;
         QVERIFY2(report.contains(u'"' + target + u'"') && report.contains(why), qPrintable(report));
+        QVERIFY(report.contains(QStringLiteral(" The settings stay as they are until the program ends.")));
         QVERIFY(report.endsWith(QStringLiteral("Caused in:\tfrmAdvanced.SaveSettings()\r\n")));
         QCOMPARE(fileBytes(file()), before);
+        QCOMPARE(modeOf(file()), modeBefore);
         QCOMPARE(options.settings().UserSeed(), QStringLiteral("31337"));
     }
 
