@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev libqt6svg6
     libsodium-dev libbenchmark-dev
-    dbus xvfb xauth fonts-dejavu-core
+    dbus xvfb xauth fonts-dejavu-core at-spi2-core python3-pyatspi
     librsvg2-bin desktop-file-utils appstream
     gcovr
     dpkg-dev file lintian

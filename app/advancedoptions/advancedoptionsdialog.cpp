@@ -122,6 +122,7 @@ QWidget *AdvancedOptionsDialog::createGeneralPage()
     m_txtSeed = createTextBox(QStringLiteral("txtSeed"), &GenerationSettings::UserSeed,
                               &GenerationSettings::setUserSeed, &GenerationSettings::userSeedChanged);
     m_txtSeed->setParent(frame);
+    m_txtSeed->setAccessibleName(QStringLiteral("Seed"));
     m_txtSeed->setMaximumWidth(m_txtSeed->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
 
     connect(m_optSeed[0], &QRadioButton::toggled, this, [this](bool on) {
@@ -246,7 +247,9 @@ QWidget *AdvancedOptionsDialog::createCombinationPage()
     for (const CountRow &count : rows) {
         QLineEdit *box = createTextBox(QLatin1String(count.box), count.read, count.write, count.changed);
         box->setParent(frame);
-        auto *label = new QLabel(QLatin1String(count.label), frame);
+        const QString caption = QLatin1String(count.label);
+        box->setAccessibleName(caption.chopped(1)); // as the label reads, without its colon
+        auto *label = new QLabel(caption, frame);
         label->setBuddy(box);
         grid->addWidget(label, row, 0);
         grid->addLayout(numberField(box, spinFor(box, QLatin1String(count.spin), frame)), row, 1);
@@ -264,6 +267,7 @@ QWidget *AdvancedOptionsDialog::createCombinationPage()
                       &GenerationSettings::setPasswordLength, &GenerationSettings::passwordLengthChanged);
     length->setParent(frame);
     length->setToolTip(QStringLiteral("Specify the password length in characters"));
+    length->setAccessibleName(QStringLiteral("Password length"));
     SpinButtons *lengthSpin = spinFor(length, QStringLiteral("udPassLen"), frame);
     lengthSpin->setMaximum(10000);
     auto *lengthLabel = new QLabel(QStringLiteral("Password &length:"), frame);

@@ -1,6 +1,7 @@
 #include "symbolbutton.h"
 
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
@@ -8,18 +9,31 @@
 SymbolButton::SymbolButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent)
 {
+    setCheckable(true);
+    setChecked(true);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
+    connect(this, &QAbstractButton::toggled, this, &SymbolButton::toggledFromOutside);
 }
 
 void SymbolButton::setSelected(bool selected)
 {
-    if (selected == m_selected)
+    const QScopedValueRollback owner(m_settingSelection, true);
+    setChecked(selected);
+}
+
+void SymbolButton::toggledFromOutside()
+{
+    if (m_settingSelection)
         return;
-    m_selected = selected;
-    update();
+    // A screen reader's toggle sets the checked state directly; turn it back into a click.
+    {
+        const QScopedValueRollback undoing(m_settingSelection, true);
+        setChecked(!isChecked());
+    }
+    click();
 }
 
 QPalette::ColorRole SymbolButton::faceRole(bool selected)
@@ -37,8 +51,8 @@ void SymbolButton::paintEvent(QPaintEvent *)
 {
     // Painted flat in the state's colour: a styled bevel would wash the colour out.
     QPainter painter(this);
-    const QPalette::ColorRole text = m_selected ? QPalette::HighlightedText : QPalette::ButtonText;
-    painter.fillRect(rect(), palette().color(faceRole(m_selected)));
+    const QPalette::ColorRole text = isSelected() ? QPalette::HighlightedText : QPalette::ButtonText;
+    painter.fillRect(rect(), palette().color(faceRole(isSelected())));
     qDrawShadePanel(&painter, rect(), palette(), isDown(), 1);
     style()->drawItemText(&painter, rect(), Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
                           this->text(), text);

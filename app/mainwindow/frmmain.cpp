@@ -25,6 +25,7 @@
 #include "xgradprogress.h"
 #include "xshplabel.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -80,6 +81,29 @@ QPushButton *pictureButton(QWidget *parent, const QString &name, const QString &
     return button;
 }
 
+// The window reads as an application's frame to screen readers, not as a nameless part of one.
+QAccessibleInterface *mainWindowInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(frmMain::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+void installMainWindowInterface()
+{
+    QAccessible::installFactory(mainWindowInterface);
+}
+// In place before any window exists: a screen reader may ask for it while it is being made.
+Q_CONSTRUCTOR_FUNCTION(installMainWindowInterface)
+
+// A step's title as one line.
+QString titleLine(const QString &tip)
+{
+    QString title = StepGuide::titleOf(tip);
+    title.chop(title.endsWith(u'\r') ? 1 : 0);
+    return title;
+}
+
 // Keeps a control from changing size when its font turns bold.
 void reserveBoldWidth(QWidget *widget)
 {
@@ -127,6 +151,7 @@ void frmMain::createControls()
 
     imgLogo = new QLabel(Picture1);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setAccessibleName(QStringLiteral("Logo"));
 
     QFont captionFont = font();
     captionFont.setBold(true);
@@ -201,6 +226,7 @@ void frmMain::createControls()
     txtNumPass = new QLineEdit(QStringLiteral("1"), this);
     txtNumPass->setObjectName(QStringLiteral("txtNumPass"));
     txtNumPass->setToolTip(QStringLiteral("Specify the number of passwords to generate"));
+    txtNumPass->setAccessibleName(QStringLiteral("Number of passwords"));
     lblNumPasswords->setBuddy(txtNumPass);
     udNumPass = new SpinButtons(this);
     udNumPass->setObjectName(QStringLiteral("udNumPass"));
@@ -212,6 +238,7 @@ void frmMain::createControls()
     txtPassLen = new QLineEdit(QStringLiteral("10"), this);
     txtPassLen->setObjectName(QStringLiteral("txtPassLen"));
     txtPassLen->setToolTip(QStringLiteral("Specify the password length in characters"));
+    txtPassLen->setAccessibleName(QStringLiteral("Password length"));
     lblPassLenLabels[0]->setBuddy(txtPassLen);
     udPassLen = new SpinButtons(this);
     udPassLen->setObjectName(QStringLiteral("udPassLen"));
@@ -230,6 +257,8 @@ void frmMain::createControls()
     lstPassword = new PasswordList(Frame2);
     lstPassword->setObjectName(QStringLiteral("lstPassword"));
     lstPassword->setToolTip(QStringLiteral("Click the Generate button to generate new passwords."));
+    lstPassword->setAccessibleName(QStringLiteral("Generated passwords"));
+    lstPassword->setAccessibleDescription(lstPassword->toolTip());
     QSizePolicy keepPlace = lstPassword->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     lstPassword->setSizePolicy(keepPlace);
@@ -238,6 +267,7 @@ void frmMain::createControls()
                                                             { QStringLiteral("BorderStyle"), 1 },
                                                             { QStringLiteral("Appearance"), 0 } });
     Lustrel::ControlPacing::setDelayService(*barGenProgress, &m_delay);
+    barGenProgress->setAccessibleName(QStringLiteral("Generation progress"));
     barGenProgress->setFixedHeight(qMax(18, fontMetrics().height() + 6));
     barGenProgress->setVisible(false);
     chkAutoCopy = new QCheckBox(QStringLiteral("Automatically copy all passwords to clipboard"), Frame2);
@@ -399,6 +429,8 @@ void frmMain::load()
     UpdateListScrollWidth();
     m_advancedDialog.dialog();
     RefreshTips();
+    for (qint16 step = 1; step <= StepGuide::StepCount; ++step)
+        slbSteps[std::size_t(step - 1)]->setAccessibleDescription(titleLine(m_guide.tip(step)));
     lblNumSteps->setText(QStringLiteral("of ") + QString::number(StepGuide::StepCount));
     m_guide.reset();
     ShowStep(true);
@@ -437,9 +469,7 @@ void frmMain::ShowStep(bool setFocus)
     const bool known = step >= 1 && step <= StepGuide::StepCount;
     if (known) {
         const QString tip = m_guide.tip(step);
-        QString title = StepGuide::titleOf(tip);
-        title.chop(title.endsWith(u'\r') ? 1 : 0); // the label breaks no line
-        lblTipsTitle->setText(title);
+        lblTipsTitle->setText(titleLine(tip)); // the label breaks no line
         lblTips->setText(StepGuide::textOf(tip));
     }
     lblStepCount->setText(QString::number(step) + QStringLiteral("."));

@@ -38,18 +38,49 @@ SpinButtons::SpinButtons(QWidget *parent)
     connect(m_up, &QToolButton::clicked, this, &SpinButtons::stepUp);
     connect(m_down, &QToolButton::clicked, this, &SpinButtons::stepDown);
     updateEnabled();
+    describeForScreenReaders();
 }
 
 void SpinButtons::setBuddy(QLineEdit *buddy)
 {
-    if (m_buddy)
+    if (m_buddy) {
         m_buddy->removeEventFilter(this);
+        m_buddy->setAccessibleDescription(QString());
+    }
     m_buddy = buddy;
     m_buddyObject = buddy;
     if (m_buddy)
         m_buddy->installEventFilter(this);
     fitArrows();
     updateEnabled();
+    describeForScreenReaders();
+}
+
+void SpinButtons::setMinimum(int minimum)
+{
+    m_minimum = minimum;
+    describeForScreenReaders();
+}
+
+void SpinButtons::setMaximum(int maximum)
+{
+    m_maximum = maximum;
+    describeForScreenReaders();
+}
+
+void SpinButtons::describeForScreenReaders()
+{
+    QString purpose = m_buddy ? m_buddy->accessibleName() : QString();
+    if (!purpose.isEmpty())
+        purpose = QLatin1Char(' ') + purpose.front().toLower() + purpose.mid(1);
+    m_up->setAccessibleName(QStringLiteral("Increase") + purpose);
+    m_down->setAccessibleName(QStringLiteral("Decrease") + purpose);
+    if (!m_buddy)
+        return;
+    // A plain text box cannot tell its range the way a spin box does; its description can.
+    const QString range = QStringLiteral("%1 to %2").arg(m_minimum).arg(m_maximum);
+    const QString tip = m_buddy->toolTip();
+    m_buddy->setAccessibleDescription(tip.isEmpty() ? range : tip + QStringLiteral(" (") + range + u')');
 }
 
 void SpinButtons::fitArrows()

@@ -9,7 +9,9 @@ class QToolButton;
 // A pair of up and down arrows bound to a text box. A step reads the box's text, moves it to
 // the next whole number within the range and writes the new text into the box, so the box
 // reports the step as an ordinary change, just as if it had been typed. The box stays a plain
-// text box that may hold any text; only a step writes to it.
+// text box that may hold any text; only a step writes to it. For screen readers the arrows are
+// named after the box ("Increase number of passwords") and the box's description tells the
+// range after its tooltip.
 class SpinButtons : public QWidget
 {
     Q_OBJECT
@@ -19,15 +21,16 @@ class SpinButtons : public QWidget
 public:
     explicit SpinButtons(QWidget *parent = nullptr);
 
-    // The box the arrows step; its Up and Down keys step it too.
+    // The box the arrows step; its Up and Down keys step it too. The arrows take their names
+    // from the box's accessible name and its tooltip as they are now, so set those first.
     QLineEdit *buddy() const { return m_buddy; }
     void setBuddy(QLineEdit *buddy);
 
     // The range a step stays in; 0 to 32767 unless set.
     int minimum() const { return m_minimum; }
-    void setMinimum(int minimum) { m_minimum = minimum; }
+    void setMinimum(int minimum);
     int maximum() const { return m_maximum; }
-    void setMaximum(int maximum) { m_maximum = maximum; }
+    void setMaximum(int maximum);
 
     // One step up or down. From a text that is no number the box gets the minimum.
     void stepUp() { step(+1); }
@@ -43,6 +46,7 @@ private:
     void step(int direction);
     void updateEnabled();
     void fitArrows();
+    void describeForScreenReaders();
 
     QPointer<QLineEdit> m_buddy;
     QObject *m_buddyObject = nullptr; // for telling the box's events apart, never dereferenced

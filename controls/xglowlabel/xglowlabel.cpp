@@ -1,5 +1,6 @@
 #include "xglowlabel.h"
 
+#include "accessibility_p.h"
 #include "colorcontrast_p.h"
 #include "controlpacing_p.h"
 #include "delayservice.h"
@@ -268,6 +269,7 @@ void XGlowLabel::setCaption(const QString &caption)
 {
     d->caption = caption;
     Q_EMIT propertyChanged(QStringLiteral("Caption"));
+    Accessibility::announceCaptionChange(this);
 }
 
 qint32 XGlowLabel::Interval() const

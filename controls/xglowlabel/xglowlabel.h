@@ -12,7 +12,8 @@ namespace Lustrel {
 // A caption whose text colour pulses while Interval is above 0: from black through blue to
 // cyan, a hold, back through green to black, a hold, and again. Otherwise a plain caption,
 // except that letters too faint on their ground get a black or white outline.
-// A failing put throws Failure (errorrecord.h) and changes nothing.
+// A failing put throws Failure (errorrecord.h) and changes nothing. Screen readers read it as
+// text, its caption.
 class LUSTREL_EXPORT XGlowLabel : public QWidget, public Control
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "xgradprogress.h"
 
+#include "accessibility_p.h"
 #include "controlpacing_p.h"
 #include "delayservice.h"
 #include "errorrecord.h"
@@ -237,8 +238,11 @@ int XGradProgress::Value() const
 void XGradProgress::setValue(int value)
 {
     put(*d, [&] {
+        const qint16 before = d->value;
         d->value = toInteger(value);
         Q_EMIT propertyChanged(QStringLiteral("Value"));
+        if (d->value != before)
+            Accessibility::announceValueChange(this, d->value);
 
         const int width = innerWidth();
         // Width before left edge: a failure in between leaves the new width with the old edge.

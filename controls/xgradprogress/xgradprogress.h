@@ -12,7 +12,8 @@ namespace Lustrel {
 // A two-colour progress bar: the part from the left edge up to Value in StartColor, the rest in
 // BackColor. A bar shows StartColor across its width until the first Value put; after that it
 // matches the last put. A failing put throws Failure (errorrecord.h) and keeps what it did before
-// the failing step.
+// the failing step. Screen readers read it as a progress bar with Value, Min and Max and hear of
+// each new Value.
 class LUSTREL_EXPORT XGradProgress : public QWidget, public Control
 {
     Q_OBJECT

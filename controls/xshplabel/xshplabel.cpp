@@ -1,5 +1,6 @@
 #include "xshplabel.h"
 
+#include "accessibility_p.h"
 #include "inputevents_p.h"
 #include "propertybag.h"
 #include "propertyvalues_p.h"
@@ -241,6 +242,7 @@ void XShpLabel::setCaption(const QString &caption)
     // the next resize or show.
     d->caption = caption;
     Q_EMIT propertyChanged(QStringLiteral("Caption"));
+    Accessibility::announceCaptionChange(this);
 }
 
 OleColor XShpLabel::FillColor() const

@@ -11,7 +11,8 @@ namespace Lustrel {
 
 // A circle with a caption centred on it, with two complete looks: one while enabled, one while
 // disabled. Look properties take effect at the next paint; only an Enabled put repaints at once.
-// A failing put throws Failure (errorrecord.h) and keeps the old value.
+// A failing put throws Failure (errorrecord.h) and keeps the old value. Screen readers read it as
+// a button named by its caption, and an enabled marker as the current one of its row.
 class LUSTREL_EXPORT XShpLabel : public QWidget, public Control
 {
     Q_OBJECT

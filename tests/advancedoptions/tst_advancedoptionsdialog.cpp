@@ -1,3 +1,4 @@
+#include "accessibletree.h"
 #include "advanceddialoghost.h"
 #include "advancedoptions.h"
 #include "advancedoptionsdialog.h"
@@ -214,6 +215,28 @@ private Q_SLOTS:
         QCOMPARE(selected, button->palette().color(QPalette::Highlight));
         QCOMPARE(control<QPushButton>(QStringLiteral("cmdSelSymbols"))->text(),
                  QStringLiteral("Unselect All"));
+    }
+
+    // A screen reader's toggle is a click: it goes through the settings, so the state it reads
+    // back is the symbol's.
+    void shouldToggleASymbolFromAScreenReaderThroughTheSettings()
+    {
+        shown();
+        QAccessibleActionInterface *actions = AccessibleTree::of(symbol(5))->actionInterface();
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        actions->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(!m_options->settings().SymbolSelected(5));
+        QVERIFY(!AccessibleTree::of(symbol(5))->state().checked);
+        QCOMPARE(AccessibleTree::of(symbol(5))->text(QAccessible::Description),
+                 QStringLiteral("Click to select this symbol"));
+        m_options->settings().setSymbolSelected(5, true);
+        QVERIFY(AccessibleTree::of(symbol(5))->state().checked);
+    }
+
+    // Every control a user acts on has a name; the screen reader walk checks what each says.
+    void shouldLeaveNoControlUnnamed()
+    {
+        QCOMPARE(AccessibleTree::unnamedControls(AccessibleTree::of(m_host->dialog())), QStringList());
     }
 
     // The full load used to set the button's text even when it ended early because nothing

@@ -1,3 +1,4 @@
+#include "accessibletree.h"
 #include "controlpacing_p.h"
 #include "darkpalette.h"
 #include "mainwindowfixture.h"
@@ -202,6 +203,12 @@ private Q_SLOTS:
                                     .arg(text.name(), fill.name())
                                     .arg(contrast(text, fill), 0, 'f', 2)));
         }
+    }
+
+    // Every control a user acts on has a name; the screen reader walk checks what each says.
+    void shouldLeaveNoControlUnnamed()
+    {
+        QCOMPARE(AccessibleTree::unnamedControls(AccessibleTree::of(&f->window)), QStringList());
     }
 
     // Large bold letters read at 3:1. The pulse goes from black to cyan, so on any one ground

@@ -67,6 +67,59 @@ private Q_SLOTS:
         box.setEnabled(true);
         QVERIFY(spin.findChild<QToolButton *>(QStringLiteral("up"))->isEnabled());
     }
+
+    // The arrows say what they change; the box, the range they keep to, after its tooltip.
+    void shouldNameTheArrowsAfterTheBoxAndDescribeItsRange_data()
+    {
+        QTest::addColumn<QString>("boxName");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<bool>("rangeAfterBinding");
+        QTest::addColumn<QString>("up");
+        QTest::addColumn<QString>("down");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("named box with a tip")
+            << "Number of passwords"
+            << "Specify the number" << false << "Increase number of passwords"
+            << "Decrease number of passwords"
+            << "Specify the number (1 to 10000)";
+        QTest::newRow("range set after binding") << "Password length"
+                                                 << "" << true << "Increase password length"
+                                                 << "Decrease password length"
+                                                 << "1 to 10000";
+        QTest::newRow("unnamed box") << ""
+                                     << "" << false << "Increase"
+                                     << "Decrease"
+                                     << "1 to 10000";
+    }
+    void shouldNameTheArrowsAfterTheBoxAndDescribeItsRange()
+    {
+        QFETCH(QString, boxName);
+        QFETCH(QString, toolTip);
+        QFETCH(bool, rangeAfterBinding);
+        QFETCH(QString, up);
+        QFETCH(QString, down);
+        QFETCH(QString, description);
+        QLineEdit box;
+        box.setAccessibleName(boxName);
+        box.setToolTip(toolTip);
+        SpinButtons spin;
+        const auto setRange = [&] {
+            spin.setMinimum(1);
+            spin.setMaximum(10000);
+        };
+        if (!rangeAfterBinding)
+            setRange();
+        spin.setBuddy(&box);
+        if (rangeAfterBinding)
+            setRange();
+        QCOMPARE(spin.findChild<QToolButton *>(QStringLiteral("up"))->accessibleName(), up);
+        QCOMPARE(spin.findChild<QToolButton *>(QStringLiteral("down"))->accessibleName(), down);
+        QCOMPARE(box.accessibleDescription(), description);
+
+        QLineEdit other;
+        spin.setBuddy(&other);
+        QCOMPARE(box.accessibleDescription(), QString()); // no range of arrows it no longer has
+    }
 };
 
 QTEST_MAIN(TestSpinButtons)

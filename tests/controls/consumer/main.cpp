@@ -3,6 +3,7 @@
 #include "ui_form.h"
 #include "xgradprogress.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <cstdio>
 #include <memory>
@@ -21,6 +22,12 @@ int main(int argc, char *argv[])
                                    Q_ARG(qint32, 6)) ||
         stepped != 0 || ui.barGenProgress->Value() != 6)
         return 5;
+
+    // Screen readers read the controls through interfaces the library brings along.
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(ui.barGenProgress);
+    if (!accessible || accessible->role() != QAccessible::ProgressBar ||
+        accessible->valueInterface()->currentValue() != 6)
+        return 6;
 
     std::unique_ptr<Lustrel::Control> marker(Lustrel::createControl(QStringLiteral("Lustrel.XShpLabel")));
     if (!marker)
