@@ -285,8 +285,9 @@ void appendEscapedValue(const QString &text, QByteArray &out)
             if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
                 out += text.sliced(i, 2).toUtf8();
                 ++i;
-            } else if (c <= 0x1F || QChar::isSurrogate(c)) {
-                // A surrogate on its own has no UTF-8; as an escape it reads back the same.
+            } else if (c <= 0x1F || QChar::isSurrogate(c) || c == 0xFEFF) {
+                // A surrogate on its own has no UTF-8; a byte order mark as UTF-8 is dropped by
+                // QSettings' reader where a run of plain text starts. As escapes both read back.
                 out += "\\x" + QByteArray::number(uint(c), 16);
                 escapeNextIfDigit = true;
             } else {

@@ -29,10 +29,15 @@ private:
     std::unique_ptr<TemporarySettings> m_store;
     ScriptedPrompter m_prompter;
 
-    QSettings storeFile() const
+    int m_copies = 0;
+
+    // The store's file as QSettings' own reader reads it, from a copy under a name it has never
+    // opened: for the file itself it would answer from what this process wrote, not from the disk.
+    QSettings storeFile()
     {
-        return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Talvore Software"),
-                         QStringLiteral("Mintara"));
+        const QString copy = m_store->path() + QStringLiteral("/copy%1.conf").arg(++m_copies);
+        QFile::copy(m_store->programSettingsFile(), copy);
+        return QSettings(copy, QSettings::IniFormat);
     }
     QByteArray fileBytes() const
     {

@@ -115,6 +115,25 @@ private Q_SLOTS:
         QVERIFY(m_prompter->messages.isEmpty());
     }
 
+    // The seed box reads back as an Integer: a half goes to the even neighbour.
+    void shouldReadTheSeedBoxAsAnInteger_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("seed");
+        QTest::newRow("6.5 down to 6") << "6.5" << 6;
+        QTest::newRow("7.5 up to 8") << "7.5" << 8;
+    }
+
+    void shouldReadTheSeedBoxAsAnInteger()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, seed);
+        m_application->setSeed(1);
+        control<QLineEdit>("txtSeed")->setText(text);
+        QCOMPARE(int(m_application->Seed()), seed);
+        QVERIFY(m_prompter->messages.isEmpty());
+    }
+
     void shouldReportASeedThatDoesNotRead_data()
     {
         QTest::addColumn<QString>("text");

@@ -3,6 +3,7 @@
 
 #include "activitygate.h"
 #include "automationserver.h"
+#include "errorrecord.h"
 #include "faketarget.h"
 #include "privatebus.h"
 #include "scriptedprompter.h"
@@ -389,6 +390,53 @@ private Q_SLOTS:
         control(QStringLiteral("FailNext"), { 1004 });
         QCOMPARE(call(QStringLiteral("Copy")).errorName(), QStringLiteral("Quorvex.Error.Failed"));
         QCOMPARE(call(QStringLiteral("Copy")).type(), QDBusMessage::ReplyMessage); // failed once only
+    }
+
+    // Each kind a client can tell apart by the error's name, and numbers of no kind, beside
+    // and far from them; the message carries number, description and source.
+    void shouldNameEveryKindOfFailure_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("5") << 5 << "InvalidArgument"
+                           << "Invalid procedure call or argument";
+        QTest::newRow("6") << 6 << "Overflow"
+                           << "Overflow";
+        QTest::newRow("7") << 7 << "OutOfMemory"
+                           << "Out of memory";
+        QTest::newRow("11") << 11 << "DivisionByZero"
+                            << "Division by zero";
+        QTest::newRow("13") << 13 << "TypeMismatch"
+                            << "Type mismatch";
+        QTest::newRow("51") << 51 << "InternalError"
+                            << "Internal error";
+        QTest::newRow("52") << 52 << "BadFileName" << QString();
+        QTest::newRow("53") << 53 << "FileNotFound" << QString();
+        QTest::newRow("57") << 57 << "DeviceIOError" << QString();
+        QTest::newRow("61") << 61 << "DiskFull" << QString();
+        QTest::newRow("70") << 70 << "PermissionDenied" << QString();
+        QTest::newRow("74, between kinds") << 74 << "Failed" << QString();
+        QTest::newRow("75") << 75 << "PathFileAccessError" << QString();
+        QTest::newRow("76") << 76 << "PathNotFound" << QString();
+        QTest::newRow("77, after them") << 77 << "Failed" << QString();
+        QTest::newRow("380") << 380 << "InvalidPropertyValue"
+                             << "Invalid property value";
+        QTest::newRow("a component's own number") << int(ErrorNumber::KeyNotFound) << "Failed"
+                                                  << "The registry key does not exist";
+    }
+
+    void shouldNameEveryKindOfFailure()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, kind);
+        QFETCH(QString, description);
+        control(QStringLiteral("FailNext"), { number });
+        const QDBusMessage reply = call(QStringLiteral("Copy"));
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.errorName(), QStringLiteral("Quorvex.Error.") + kind);
+        QCOMPARE(reply.errorMessage(),
+                 QStringLiteral("Error %1: %2 (source: frmMain)").arg(number).arg(description));
     }
 
     void shouldRefuseWhatTheInterfaceDoesNotHave()

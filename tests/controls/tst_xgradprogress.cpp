@@ -61,16 +61,28 @@ private Q_SLOTS:
         QCOMPARE(bar.coverWidth(), width);
     }
 
+    // The edge lies at the nearest whole pixel.
+    void shouldPaintFilledUpToValueAndUnfilledAfter_data()
+    {
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("edge"); // the first unfilled pixel
+        QTest::newRow("a quarter") << 100 << 25 << 250;
+        QTest::newRow("two thirds, 666.67") << 3 << 2 << 667;
+    }
     void shouldPaintFilledUpToValueAndUnfilledAfter()
     {
+        QFETCH(int, max);
+        QFETCH(int, value);
+        QFETCH(int, edge);
         XGradProgress bar;
-        placeBar(bar, 0, 100);
+        placeBar(bar, 0, max);
         bar.setStartColor(0x000000FF); // red
         bar.setBackColor(0x00FF0000); // blue
-        bar.setValue(25);
+        bar.setValue(value);
         const QImage picture = bar.grab().toImage();
-        QCOMPARE(picture.pixelColor(1 + 249, 10), QColor(Qt::red));
-        QCOMPARE(picture.pixelColor(1 + 250, 10), QColor(Qt::blue));
+        QCOMPARE(picture.pixelColor(1 + edge - 1, 10), QColor(Qt::red));
+        QCOMPARE(picture.pixelColor(1 + edge, 10), QColor(Qt::blue));
         QCOMPARE(picture.pixelColor(1 + 999, 10), QColor(Qt::blue));
     }
 

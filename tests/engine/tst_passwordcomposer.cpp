@@ -418,6 +418,11 @@ private Q_SLOTS:
         QVERIFY(f.prompter.messages.isEmpty());
         f.composer.GenerateOnePassword(QStringLiteral("4"));
         QCOMPARE(f.prompter.messages.size(), 1); // a fourth has no room
+        // However small the fraction, it is room for one more.
+        setCounts(f.settings, QStringLiteral("2.2"), QStringLiteral("0"), QStringLiteral("0"),
+                  QStringLiteral("0"));
+        QCOMPARE(f.composer.GenerateOnePassword(QStringLiteral("3")).size(), 3);
+        QCOMPARE(f.prompter.messages.size(), 1);
     }
 
     void shouldStopAtTheLengthWhenCountsAddUpToMore()

@@ -136,26 +136,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("length");
         QTest::addColumn<double>("bits");
+        QTest::addColumn<QString>("shown");
         // 1/1/1/0: 3! equally likely orders, 26 * 26 * 10 characters.
-        QTest::newRow("3") << QStringLiteral("3") << std::log2(6.0 * 26 * 26 * 10);
+        QTest::newRow("3") << QStringLiteral("3") << std::log2(6.0 * 26 * 26 * 10) << "15.3 bits";
         // 0/0/0/2: two of the 32 symbols.
-        QTest::newRow("2") << QStringLiteral("2") << 10.0;
+        QTest::newRow("2") << QStringLiteral("2") << 10.0 << "10.0 bits";
         // 2/2/2/4: 6 log2 26 + 2 log2 10 + 4 log2 32 for the characters, 13.2574 for the class
         // sequence (below log2 18900 = 14.21: the 18900 arrangements are not equally likely).
-        QTest::newRow("10, the default") << QStringLiteral("10") << 58.702997780973620;
+        QTest::newRow("10, the default") << QStringLiteral("10") << 58.702997780973620 << "58.7 bits";
         // 3/3/3/2, summed over the 92400 arrangements with their own probabilities.
-        QTest::newRow("11") << QStringLiteral("11") << 63.973062851459210;
+        QTest::newRow("11") << QStringLiteral("11") << 63.973062851459210 << "64.0 bits"; // rounded
     }
 
     void shouldGiveHandComputedValuesForDefaultSplits()
     {
         QFETCH(QString, length);
         QFETCH(double, bits);
+        QFETCH(QString, shown);
         GenerationSettings settings;
         setLength(settings, length.toInt());
         const StrengthFigure figure = StrengthEstimate::ofSettings(settings);
         QCOMPARE(figure.kind, StrengthFigure::Kind::Exact);
         QVERIFY2(std::abs(figure.bits - bits) < 1e-9, qPrintable(QString::number(figure.bits, 'g', 17)));
+        QCOMPARE(figure.text(), shown);
     }
 
     void shouldBoundTheExactFigureWhenStatesRunOut_data()
@@ -219,6 +222,9 @@ private Q_SLOTS:
         QCOMPARE(s->length, 8);
         QCOMPARE(s->capacity, (std::array { 3, 2, 0, 4 }));
         QCOMPARE(s->poolSize, (std::array { 26, 26, 10, 31 + 32 + 128 }));
+        // A class places while its count exceeds what it has placed: 1.2 places two.
+        setCounts(settings, "2.5", "1.2", "0", "4");
+        QCOMPARE(StrengthEstimate::shapeOf(settings)->capacity, (std::array { 3, 2, 0, 4 }));
     }
 
     void shouldGiveNoFigureWhenNothingCanBeComposed_data()

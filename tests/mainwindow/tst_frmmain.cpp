@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMimeData>
 #include <QScrollBar>
@@ -345,6 +346,8 @@ private Q_SLOTS:
                                      << "10" << QString() << 10000 << QString() << true;
         QTest::newRow("count 2.5 rounds down") << false << "2.5"
                                                << "10" << QString() << 2 << QString() << true;
+        QTest::newRow("count 3.5 rounds down, not to even") << false << "3.5"
+                                                            << "10" << QString() << 3 << QString() << true;
         QTest::newRow("count 0 empties the list")
             << true << "0"
             << "10" << QString() << 0 << "Error #11\r\nDivision by zero" << false;
@@ -444,6 +447,12 @@ private Q_SLOTS:
         f->generate(QStringLiteral("20"));
         QCOMPARE(f->list()->entries(), first);
         QCOMPARE(f->random.seeds, (QList<qint32> { 1234, 1234 }));
+        // Rounded down: neither to even nor toward zero.
+        for (const char *seed : { "1233.5", "-0.5" }) {
+            f->options.settings().setUserSeed(QLatin1String(seed));
+            f->generate(QStringLiteral("1"));
+        }
+        QCOMPARE(f->random.seeds.mid(2), (QList<qint32> { 1233, -1 }));
 
         f->options.settings().setUseDefault(true);
         f->generate(QStringLiteral("1"));
@@ -533,18 +542,34 @@ private Q_SLOTS:
     void shouldPaceEveryCountAlike_data()
     {
         QTest::addColumn<QString>("count");
-        QTest::newRow("1") << "1";
-        QTest::newRow("10") << "10";
-        QTest::newRow("1000") << "1000";
-        QTest::newRow("10000") << "10000";
+        QTest::addColumn<int>("pause"); // after each password: 500 / count, rounded half to even
+        QTest::addColumn<QList<int>>("progress"); // the bar during each of those pauses
+        QTest::newRow("1") << "1" << 500 << QList<int> { 100 };
+        QTest::newRow("3 rounds where truncation would not") << "3" << 167 << QList<int> { 33, 67, 100 };
+        QTest::newRow("8 has ties, to even") << "8" << 62 << QList<int> { 12, 25, 38, 50, 62, 75, 88, 100 };
+        QTest::newRow("10") << "10" << 50 << QList<int> { 10, 20, 30, 40, 50, 60, 70, 80, 90, 100 };
+        QTest::newRow("1000") << "1000" << 0 << QList<int>();
+        QTest::newRow("10000") << "10000" << 0 << QList<int>();
     }
     void shouldPaceEveryCountAlike()
     {
         QFETCH(QString, count);
+        QFETCH(int, pause);
+        QFETCH(QList<int>, progress);
+        QList<int> longPauses; // the bar's own steps take 1 ms each
+        QList<int> shown;
+        f->delay.duringPause = [&] {
+            if (f->delay.pauses.constLast() > 1) {
+                longPauses << f->delay.pauses.constLast();
+                shown << f->bar()->Value();
+            }
+        };
         f->generate(count);
+        QCOMPARE(longPauses, QList<int>(progress.size(), pause) << 200);
+        QCOMPARE(shown, progress + QList<int> { 100 });
         qint64 total = 0;
-        for (const qint32 pause : f->delay.pauses)
-            total += pause;
+        for (const qint32 each : f->delay.pauses)
+            total += each;
         // About half a second for the passwords, 200 ms at the end and two pauses per bar unit:
         // never ten seconds of 1 ms pauses for a big batch.
         QVERIFY2(total >= 200 && total <= 950, qPrintable(QString::number(total)));
@@ -644,11 +669,16 @@ private Q_SLOTS:
         f->txtPassLen()->setText(QStringLiteral("40"));
         QTest::mouseClick(f->button("cmdGenerate"), Qt::LeftButton);
 
-        QCOMPARE(f->list()->selectedEntries(), f->list()->entries());
-        const auto widestNow = [this] {
+        const QStringList made = f->list()->entries();
+        QCOMPARE(f->list()->selectedEntries(), made);
+        // A space and the entry, rounded to whole pixels.
+        const auto width = [this](const QString &entry, const QFont &font) {
+            return QFontMetricsF(font, f->list()).horizontalAdvance(u' ' + entry);
+        };
+        const auto widestNow = [this, &width] {
             int widest = 0;
             for (const QString &entry : f->list()->entries())
-                widest = qMax(widest, f->list()->entryWidth(entry));
+                widest = qMax(widest, qRound(width(entry, f->list()->font())));
             return widest;
         };
         const int widest = widestNow();
@@ -657,12 +687,23 @@ private Q_SLOTS:
         // A bigger font widens the entries; the next update follows it.
         QFont bigger = f->list()->font();
         bigger.setPointSizeF(bigger.pointSizeF() * 2);
+        // The widest entry ends half a pixel or more into its last pixel in both fonts, where
+        // rounding and truncating differ.
+        QString wide(50, u'W');
+        const auto fraction = [](qreal pixels) {
+            return pixels - std::floor(pixels);
+        };
+        while (wide.size() < 200 &&
+               qMin(fraction(width(wide, f->list()->font())), fraction(width(wide, bigger))) < 0.5)
+            wide += u'W';
+        f->list()->addEntry(wide);
+        f->window.UpdateListScrollWidth();
+        QCOMPARE(f->list()->horizontalExtent(), widestNow());
         f->list()->setFont(bigger);
         f->window.UpdateListScrollWidth();
         QVERIFY(widestNow() > widest);
         QCOMPARE(f->list()->horizontalExtent(), widestNow());
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 f->list()->entries().join(QStringLiteral("\r\n")) + "\r\n");
+        QCOMPARE(QGuiApplication::clipboard()->text(), made.join(QStringLiteral("\r\n")) + "\r\n");
     }
 
     void shouldLeaveTheClipboardAloneWithoutAutoCopy()

@@ -93,6 +93,7 @@ private Q_SLOTS:
         QTest::newRow("100: second row") << 100 << 98 << QColor(0, 200, 10);
         QTest::newRow("100: third row, 1/100") << 100 << 97 << QColor(2, 198, 10);
         QTest::newRow("100: top row, 98/100") << 100 << 0 << QColor(147, 53, 10);
+        QTest::newRow("509: bands of one, 2/509 at the fourth row") << 509 << 505 << QColor(1, 199, 10);
         QTest::newRow("510: bands of two, bottom band") << 510 << 508 << QColor(0, 200, 10);
         QTest::newRow("510: second band keeps the start") << 510 << 507 << QColor(0, 200, 10);
         QTest::newRow("510: third band, 2/510") << 510 << 505 << QColor(1, 199, 10);
@@ -183,6 +184,7 @@ private Q_SLOTS:
         QTest::newRow("index 0 draws none") << 0 << false << 80 - 2;
         QTest::newRow("negative index draws none") << -1 << false << 80 - 2;
         QTest::newRow("index past the list draws none, keeps the room") << 5 << false << 80 - 20;
+        QTest::newRow("index just past the list, the same") << 2 << false << 80 - 20;
     }
     void shouldDrawTheChosenIconCentredNearTheBottom()
     {
@@ -235,6 +237,32 @@ private Q_SLOTS:
         const QRect word = boundsOf(first.image, first.textColor);
         QCOMPARE(word.bottom(), caption.bottom());
         QVERIFY(word.top() > caption.top());
+    }
+
+    // The caption's size in pixels is its point size, rounded half to even, times 96 / 72,
+    // rounded: it draws exactly as the font of that many pixels does.
+    void shouldSizeTheCaptionInWholePixels_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("11 pt, 14.67 px rounds up") << 11.0 << 15;
+        QTest::newRow("10.5 pt goes to 10 pt, 13.33 px") << 10.5 << 13;
+    }
+    void shouldSizeTheCaptionInWholePixels()
+    {
+        QFETCH(double, points);
+        QFETCH(int, pixels);
+        const auto drawn = [](const std::function<void(QFont &)> &sized) {
+            ImageSurface surface(QSize(40, 200));
+            sized(surface.font);
+            cLogo logo;
+            logo.setCaption(QStringLiteral("Mintara"));
+            logo.setDrawingObject(&surface);
+            logo.Draw();
+            return surface.image;
+        };
+        QCOMPARE(drawn([points](QFont &font) { font.setPointSizeF(points); }),
+                 drawn([pixels](QFont &font) { font.setPixelSize(pixels); }));
     }
 
     void shouldDrawOnlyTheGradientAndIconForAnEmptyCaption()

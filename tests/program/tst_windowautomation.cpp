@@ -316,6 +316,53 @@ private Q_SLOTS:
         QCOMPARE(f->box("txtPassLen")->text(), typed);
     }
 
+    // What a client asks that cannot be done fails with the kind and number of its cause; the
+    // client is told, the user is not.
+    void shouldFailAsItsCauseIs_data()
+    {
+        QTest::addColumn<QString>("member"); // "Set", a property and its value; "Save" and its texts
+        QTest::addColumn<QVariantList>("arguments"); // %1: the folder of the test's files
+        QTest::addColumn<QString>("errorName");
+        QTest::addColumn<QString>("errorText");
+        const QString cannot = QStringLiteral("The passwords could not be saved to \"%1");
+        QTest::newRow("a switch set to a word")
+            << "Set" << QVariantList { "NonPrintableChars", "maybe" } << "Quorvex.Error.TypeMismatch"
+            << "Error 13: Type mismatch (source: Quorvex)";
+        QTest::newRow("a length of ten billion")
+            << "Set" << QVariantList { "PassLength", 1e10 } << "Quorvex.Error.Overflow"
+            << "Error 6: Overflow (source: Quorvex)";
+        QTest::newRow("a save into a missing folder")
+            << "Save" << QVariantList { "%1/missing/p.txt", "d" } << "Quorvex.Error.PathNotFound"
+            << "Error 76: " + cannot + "/missing/p.txt\": the folder does not exist. (source: frmMain.Save)";
+        QTest::newRow("a save onto a folder")
+            << "Save" << QVariantList { "%1", "d" } << "Quorvex.Error.PathFileAccessError"
+            << "Error 75: " + cannot + "\": it is a folder. (source: frmMain.Save)";
+        QTest::newRow("a save over a read-only file")
+            << "Save" << QVariantList { "%1/read-only.txt", "d" } << "Quorvex.Error.PathFileAccessError"
+            << "Error 75: " + cannot + "/read-only.txt\": the file is read-only. (source: frmMain.Save)";
+    }
+
+    void shouldFailAsItsCauseIs()
+    {
+        QFETCH(QString, member);
+        QFETCH(QVariantList, arguments);
+        QFETCH(QString, errorName);
+        QFETCH(QString, errorText);
+        QFile readOnly(fileIn(QStringLiteral("read-only.txt")));
+        if (!readOnly.exists())
+            QVERIFY(readOnly.open(QIODevice::WriteOnly) && readOnly.setPermissions(QFileDevice::ReadOwner));
+        for (QVariant &argument : arguments) {
+            if (argument.typeId() == QMetaType::QString)
+                argument = argument.toString().arg(m_files.path());
+        }
+        const QDBusMessage reply = replyOf(*(member == u"Set" ? sendSet(arguments[0].toString(), arguments[1])
+                                                              : send(Interface, member, arguments)));
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.errorName(), errorName);
+        QCOMPARE(reply.errorMessage(), errorText.arg(m_files.path()));
+        QVERIFY(f->boxes.messages.isEmpty());
+    }
+
     void shouldShowTheScriptErrorWhenTheSeedDoesNotRead_data()
     {
         QTest::addColumn<QString>("seedText");

@@ -1,4 +1,5 @@
 #include "advancedoptions.h"
+#include "qtinifile.h"
 #include "scriptedprompter.h"
 #include "temporarysettings.h"
 
@@ -247,43 +248,51 @@ private Q_SLOTS:
     }
 
     // Texts pass both ways between the store and QSettings' own INI reader and writer, so a
-    // file written before keeps loading and a file written now reads the same elsewhere.
+    // file written before keeps loading and a file written now reads the same elsewhere. Each
+    // character the format must quote or escape has a row of its own.
     void shouldKeepTextsAsQtsOwnIniFilesDo_data()
     {
         QTest::addColumn<QString>("seed");
         QTest::newRow("plain") << "12345";
         QTest::newRow("comma") << "2, 3";
+        QTest::newRow("semicolon") << "2;3";
+        QTest::newRow("equals sign") << "2=3";
         QTest::newRow("quotes") << "say \"hi\"";
         QTest::newRow("backslash") << "a\\b";
+        QTest::newRow("backslash last") << "ab\\";
         QTest::newRow("semicolon and equals") << "a;b=c";
         QTest::newRow("at sign first") << "@Rect(1 2 3 4)";
         QTest::newRow("blanks around") << "  7  ";
+        QTest::newRow("leading blank") << " 7";
+        QTest::newRow("trailing blank") << "7 ";
         QTest::newRow("tab and newline") << "a\tb\nc";
+        QTest::newRow("line feed") << "1\n2";
+        QTest::newRow("carriage return") << "1\r2";
+        QTest::newRow("byte order mark first") << QStringLiteral("\uFEFF12");
+        QTest::newRow("byte order mark after an escape") << QStringLiteral("\t\uFEFF12");
         QTest::newRow("beyond ASCII") << QString::fromUtf8("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC");
         QTest::newRow("empty") << "";
     }
     void shouldKeepTextsAsQtsOwnIniFilesDo()
     {
         QFETCH(QString, seed);
+        const QString key = QStringLiteral("Seed/UserSeed");
         {
             AdvancedOptions options(m_prompter);
+            options.settings().setUseDefault(false);
             options.settings().setUserSeed(seed);
             options.SaveSettings();
         }
-        QCOMPARE(QSettings(file(), QSettings::IniFormat).value(QStringLiteral("Seed/UserSeed")).toString(),
-                 seed);
-        AdvancedOptions saved(m_prompter);
-        QCOMPARE(saved.settings().UserSeed(), seed);
-
-        TemporarySettings other;
-        {
-            QSettings written(other.programSettingsFile(), QSettings::IniFormat);
-            written.setValue(QStringLiteral("Seed/UseDefault"), 0);
-            written.setValue(QStringLiteral("Seed/UserSeed"), seed);
+        const QByteArray saved = fileBytes(file());
+        QCOMPARE(QtIniFile::read(saved).value(key).toString(), seed);
+        const QByteArray byQt = QtIniFile::written(QtIniFile::read(saved)); // the whole record
+        for (const QByteArray &bytes : { saved, byQt }) {
+            TemporarySettings other; // a file this process has not read yet, so read from the disk
+            other.writeProgramSettingsFile(bytes);
+            AdvancedOptions loaded(m_prompter);
+            QCOMPARE(loaded.settings().UserSeed(), seed);
+            QVERIFY(!loaded.settings().UseDefault());
         }
-        AdvancedOptions loaded(m_prompter);
-        QCOMPARE(loaded.settings().UserSeed(), seed);
-        QVERIFY(!loaded.settings().UseDefault());
         QVERIFY(m_prompter.messages.isEmpty());
     }
 
@@ -316,6 +325,12 @@ private Q_SLOTS:
         QTest::newRow("a line that is no setting")
             << QByteArray("[Seed]\n") << QByteArray("[Seed]\nthis is not a setting\n") << "line "
             << QString();
+        QTest::newRow("five such lines are all named")
+            << QByteArray("[Seed]\n") << QByteArray("[Seed]\nx\nx\nx\nx\nx\n")
+            << "Line 12 in the group \"Seed\": the line holds no value.\r\nA copy" << QString();
+        QTest::newRow("of six, five and a count")
+            << QByteArray("[Seed]\n") << QByteArray("[Seed]\nx\nx\nx\nx\nx\nx\n")
+            << "Line 12 in the group \"Seed\": the line holds no value.\r\nAnd 1 more lines." << QString();
     }
     void shouldLoadAHostileFileAndKeepEverythingElse()
     {
@@ -495,17 +510,29 @@ private Q_SLOTS:
 
     // A file far larger than any settings is not read (it would hold the start for minutes
     // and take gigabytes), nor written over, nor copied.
+    void shouldLeaveAloneAFileTooLargeForSettings_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("8 MB is still read") << qint64(8 * 1024 * 1024);
+        QTest::newRow("a byte more is not") << qint64(8 * 1024 * 1024 + 1);
+        QTest::newRow("64 MB") << qint64(64 * 1024 * 1024);
+    }
     void shouldLeaveAloneAFileTooLargeForSettings()
     {
+        QFETCH(qint64, size);
         QVERIFY(QDir().mkpath(folder()));
         QFile huge(file());
         QVERIFY(huge.open(QIODevice::WriteOnly));
-        huge.write("[Seed]\nUserSeed=");
-        const qint64 size = 64 * 1024 * 1024;
+        huge.write("[Seed]\nUserSeed=1\n;"); // the rest is a comment
         QVERIFY(huge.resize(size)); // sparse: it takes no room on the disk
         huge.close();
 
         AdvancedOptions options(m_prompter);
+        if (size <= 8 * 1024 * 1024) {
+            QCOMPARE(options.settings().UserSeed(), QStringLiteral("1"));
+            QCOMPARE(m_prompter.messages.size(), 0);
+            return;
+        }
         QCOMPARE(options.settings().UserSeed(), QStringLiteral("0"));
         QCOMPARE(m_prompter.messages.size(), 1);
         const QString report = m_prompter.messages.first().text;
