@@ -10,7 +10,7 @@ packages=(
     dbus xvfb xauth fonts-dejavu-core at-spi2-core python3-pyatspi
     librsvg2-bin desktop-file-utils appstream
     gcovr
-    dpkg-dev file
+    dpkg-dev file lintian
 )
 if [ "${1:-}" = "--with-peers" ]; then
     packages+=(pwgen hyperfine)

@@ -2,6 +2,6 @@
 
 #include <QIcon>
 
-// The program's icon: the desktop theme's "quorvex" when it has one (installed, or a theme's
-// own rendering), otherwise the bitmaps built into the program.
+// The program's icon: the desktop theme's icon named by the application id when it has one
+// (installed, or a theme's own rendering), otherwise the bitmaps built into the program.
 QIcon applicationIcon();

@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
+    QGuiApplication::setDesktopFileName(applicationId());
     QGuiApplication::setWindowIcon(applicationIcon());
     if (const std::optional<int> status = answerCommandLine(app))
         return *status;

@@ -1,19 +1,8 @@
 # Installs the library's component into a fresh prefix, then builds and runs a program that finds
 # it with find_package and compiles a file with the flags pkg-config gives.
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DCONSUMER_DIR=... -DCXX=... -DCXX_FLAGS=... -P checkinstall.cmake
-foreach(var BUILD_DIR WORK_DIR CONSUMER_DIR CXX)
-    if(NOT DEFINED ${var})
-        message(FATAL_ERROR "${var} is not set")
-    endif()
-endforeach()
-
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "Failed (${result}): ${ARGN}\n${output}")
-    endif()
-    set(last_output "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/checkscript.cmake)
+quorvex_require_variables(BUILD_DIR WORK_DIR CONSUMER_DIR CXX)
 
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
