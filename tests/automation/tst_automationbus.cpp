@@ -174,6 +174,44 @@ private Q_SLOTS:
         QCOMPARE(all.value(QStringLiteral("PassLength")).metaType(), QMetaType::fromType<short>());
     }
 
+    // GetAll, which introspection tools and GLib proxies send on their own, opened the seed's
+    // message box and kept every later call waiting for a person.
+    void shouldReadAllWithoutAMessageBox_data()
+    {
+        QTest::addColumn<QString>("seedText");
+        QTest::addColumn<QString>("lengthText");
+        QTest::addColumn<QStringList>("leftOut");
+        QTest::newRow("seed box holding no number") << "seven"
+                                                    << "10" << QStringList { "Seed" };
+        QTest::newRow("both boxes holding no number") << "seven"
+                                                      << "abc" << QStringList { "PassLength", "Seed" };
+        QTest::newRow("length box beyond an Integer") << "7"
+                                                      << "40000" << QStringList { "PassLength" };
+    }
+
+    void shouldReadAllWithoutAMessageBox()
+    {
+        QFETCH(QString, seedText);
+        QFETCH(QString, lengthText);
+        QFETCH(QStringList, leftOut);
+        set(QStringLiteral("Seed"), QVariant::fromValue(qint16(7)));
+        control(QStringLiteral("TypeSeed"), { seedText });
+        control(QStringLiteral("TypePassLength"), { lengthText });
+        const int messages = control(QStringLiteral("Messages")).toStringList().size();
+
+        const QDBusMessage reply =
+            bus().call(message(Properties, QStringLiteral("GetAll"), { Interface }), QDBus::Block, Patience);
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        const QVariantMap all = qdbus_cast<QVariantMap>(reply.arguments().value(0));
+        QCOMPARE(all.size(), 8 - leftOut.size());
+        for (const QString &property : leftOut)
+            QVERIFY(!all.contains(property));
+        QCOMPARE(control(QStringLiteral("Messages")).toStringList().size(), messages);
+        QVERIFY(!control(QStringLiteral("BoxOpen")).toBool());
+        control(QStringLiteral("TypePassLength"), { QStringLiteral("10") });
+        control(QStringLiteral("TypeSeed"), { QStringLiteral("7") });
+    }
+
     void shouldGiveTheServersProcessId()
     {
         QCOMPARE(variantOf(get(QStringLiteral("ProcID"))).variant().toLongLong(), m_server->pid());
@@ -522,6 +560,53 @@ private Q_SLOTS:
         control(QStringLiteral("SetUnsaved"), { false });
     }
 
+    // A call whose client gave up and left was still run once the message box closed: a length
+    // set late, a Terminate that ended the program minutes after, a second Save of a retry.
+    void shouldDropACallWhoseCallerHasLeft_data()
+    {
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::newRow("Set PassLength")
+            << Properties << "Set"
+            << QVariantList { Interface, QStringLiteral("PassLength"),
+                              QVariant::fromValue(QDBusVariant(QVariant::fromValue(qint16(33)))) };
+        QTest::newRow("Terminate") << Interface << "Terminate" << QVariantList {};
+        QTest::newRow("Save") << Interface << "Save"
+                              << QVariantList { QDir::tempPath() + QStringLiteral("/left.txt"),
+                                                QStringLiteral("x") };
+    }
+
+    void shouldDropACallWhoseCallerHasLeft()
+    {
+        QFETCH(QString, interface);
+        QFETCH(QString, member);
+        QFETCH(QVariantList, arguments);
+        control(QStringLiteral("SetUnsaved"), { true });
+        QDBusPendingCallWatcher terminate(callLater(Interface, QStringLiteral("Terminate"), {}));
+        QTRY_VERIFY_WITH_TIMEOUT(control(QStringLiteral("BoxOpen")).toBool(), Patience);
+        const QStringList callsBefore = control(QStringLiteral("Calls")).toStringList();
+
+        const QString leaving = QStringLiteral("leaving");
+        QString leavingName;
+        {
+            QDBusConnection client = QDBusConnection::connectToBus(m_bus->address(), leaving);
+            leavingName = client.baseService();
+            client.asyncCall(message(interface, member, arguments), Patience);
+            QTRY_COMPARE_WITH_TIMEOUT(control(QStringLiteral("Waiting")).toInt(), 1, Patience);
+        }
+        QDBusConnection::disconnectFromBus(leaving);
+        QTRY_VERIFY_WITH_TIMEOUT(!bus().interface()->isServiceRegistered(leavingName).value(), Patience);
+
+        control(QStringLiteral("Answer"), { QStringLiteral("Cancel") });
+        terminate.waitForFinished();
+        // Served in order: once this is answered, the call before it was served or dropped.
+        QCOMPARE(get(QStringLiteral("AllowUI")).type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(control(QStringLiteral("Calls")).toStringList(), callsBefore);
+        QCOMPARE(m_server->process().state(), QProcess::Running);
+        control(QStringLiteral("SetUnsaved"), { false });
+    }
+
     void shouldPassThePlainNameOnWhenItsOwnerEnds()
     {
         ServerProcess second(QStringLiteral(AUTOMATION_FAKESERVER), m_bus->environment());
@@ -582,7 +667,8 @@ private Q_SLOTS:
         QVERIFY(unconnected.start().startsWith(QStringLiteral("Not connected to the D-Bus session bus")));
         QVERIFY(!unconnected.isServing());
 
-        // Another connection already holds this process's own name.
+        // Another connection already holds this process's own name (as a process of the same id
+        // in another PID namespace would): it still serves, and waits in line for the plain name.
         const QString own = AutomationServer::instanceServiceName(QCoreApplication::applicationPid());
         QVERIFY(bus().registerService(own));
         PrivateBus &privateBus = *m_bus;
@@ -591,10 +677,22 @@ private Q_SLOTS:
         {
             AutomationServer refused(target, gate, second);
             QCOMPARE(refused.start(),
-                     QStringLiteral("The bus refused the name %1: another process owns it").arg(own));
-            QVERIFY(!refused.isServing());
-            QVERIFY(!second.objectRegisteredAt(AutomationServer::objectPath()));
+                     QStringLiteral("The bus refused the name %1: another process owns it; serving under "
+                                    "Quorvex.Application alone")
+                         .arg(own));
+            QVERIFY(refused.isServing());
+            QVERIFY(second.objectRegisteredAt(AutomationServer::objectPath()));
+            const QStringList line = qdbus_cast<QStringList>(
+                bus()
+                    .call(QDBusMessage::createMethodCall(
+                              QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                              QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListQueuedOwners"))
+                          << AutomationServer::serviceName())
+                    .arguments()
+                    .value(0));
+            QVERIFY(line.contains(second.baseService()));
         }
+        QVERIFY(!second.objectRegisteredAt(AutomationServer::objectPath()));
         QVERIFY(bus().unregisterService(own));
         {
             AutomationServer serving(target, gate, second);
