@@ -156,6 +156,9 @@ private Q_SLOTS:
         QTest::newRow("a password holding character 0")
             << QStringList {} << QStringLiteral("ab%1c").arg(QChar(0))
             << "it holds character 0 at position 3 of 4, which cannot travel over D-Bus." << 0;
+        QTest::newRow("half of a surrogate pair")
+            << QStringList {} << QStringLiteral("a%1").arg(QChar(0xD800))
+            << "it holds half of a surrogate pair (U+D800) at position 2 of 2" << 0;
     }
     void shouldShowAFailedHandoffFromTheButtonAndCarryOn()
     {
