@@ -12,12 +12,3 @@ qint32 errorOf(F &&call)
     runTrapped(std::forward<F>(call), [&](const ErrorRecord &e) { number = e.number; });
     return number;
 }
-
-// The whole error that `call` raises; a record with number 0 when it runs to its end.
-template<typename F>
-ErrorRecord recordOf(F &&call)
-{
-    ErrorRecord record;
-    runTrapped(std::forward<F>(call), [&](const ErrorRecord &e) { record = e; });
-    return record;
-}
