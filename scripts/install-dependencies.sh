@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev libgl-dev libqt6svg6
-    libsodium-dev libbenchmark-dev
+    libsodium-dev libdbus-1-dev libbenchmark-dev
     dbus xvfb xauth fonts-dejavu-core at-spi2-core python3-pyatspi
     librsvg2-bin desktop-file-utils appstream
     gcovr

@@ -1,5 +1,7 @@
 #include "handoffchannel.h"
 
+#include "dbustext.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
@@ -34,6 +36,11 @@ void HandoffChannel::WriteText(const QString &text)
 {
     if (!m_open)
         raiseError(ErrorNumber::HandoffNotOpen, Source, QStringLiteral("The hand-off channel is not open."));
+    if (const QString why = DBusText::whyNotCarried(text); !why.isEmpty())
+        raiseError(ErrorNumber::HandoffFailed, Source,
+                   QStringLiteral("The password was not handed to Sealmoor: it holds %1, which cannot "
+                                  "travel over D-Bus.")
+                       .arg(why));
     QDBusMessage call = QDBusMessage::createMethodCall(serviceName(), objectPath(), interfaceName(),
                                                        QStringLiteral("WriteText"));
     call << m_exchange << text;

@@ -31,7 +31,8 @@ public:
 
     // Ties the channel to the exchange the companion knows as `name`.
     void OpenByName(const QString &name);
-    // Hands `text` to the companion under the exchange; returns once it has taken it.
+    // Hands `text` to the companion under the exchange; returns once it has taken it. A text
+    // that D-Bus cannot carry whole (character 0) is refused, never sent cut short.
     void WriteText(const QString &text);
 
 private:

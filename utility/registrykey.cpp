@@ -1,6 +1,7 @@
 #include "registrykey.h"
 
 #include "errorrecord.h"
+#include "filekind.h"
 #include "settingsformat.h"
 
 #include <QDir>
@@ -71,19 +72,6 @@ bool anythingAt(const QString &path)
     return ::lstat(encoded(path).constData(), &info) == 0;
 }
 
-QString kindOf(mode_t mode)
-{
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a named pipe");
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("something else");
-}
-
 // Raises unless nothing is at the path or it is a regular file that can be read. Opening
 // anything else could block (a named pipe) or write where no settings belong (a device).
 void requireUsableFile(const QString &file)
@@ -106,7 +94,7 @@ void requireUsableFile(const QString &file)
         raiseUnusable(
             QStringLiteral("The settings file \"%1\" is not a regular file but %2. It is left alone: the "
                            "settings are neither read from it nor stored in it.")
-                .arg(file, kindOf(info.st_mode)));
+                .arg(file, describeFileKind(info.st_mode)));
     // Settings take a few hundred bytes; a file of many megabytes would hold the start for
     // minutes and take gigabytes to read.
     constexpr off_t MaxSettingsSize = 8 * 1024 * 1024;

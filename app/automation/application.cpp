@@ -10,6 +10,7 @@
 #include "prompter.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -129,6 +130,13 @@ QString Application::Copy()
 
 bool Application::Save(QString &fileName, QString &description)
 {
+    // A relative name would be taken from this program's working folder, which the bus may
+    // have chosen ("/"), never from the caller's.
+    if (!fileName.isEmpty() && QDir::isRelativePath(fileName))
+        raiseError(ErrorNumber::BadFileName, {},
+                   QStringLiteral("The file name \"%1\" is relative: give an absolute path, because this "
+                                  "program does not share the caller's working folder.")
+                       .arg(fileName));
     return m_target.Save(fileName, description);
 }
 

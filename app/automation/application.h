@@ -42,6 +42,8 @@ public:
     // chooses the system seed and keeps the box; 0 and up choose the user seed and write it.
     qint16 Seed();
     void setSeed(qint16 seed);
+    // As Seed reads, but a box that does not read raises its error instead of showing it.
+    qint16 readSeed();
 
     // The two character switches of the Advanced Options window.
     bool NonPrintableChars();
@@ -56,6 +58,7 @@ public:
     // The main window's operations, with all their messages.
     QString Generate();
     QString Copy();
+    // A file name given must be absolute; an empty one is asked for in the save dialog.
     bool Save(QString &fileName, QString &description);
     // False when the user cancelled the unsaved-passwords question; true when the program ends.
     bool Terminate();
@@ -67,7 +70,6 @@ private:
     T *advancedControl(const char *name);
     bool readCheckBox(const char *name);
     void writeCheckBox(const char *name, bool checked);
-    qint16 readSeed();
 
     AutomationTarget &m_target;
     std::unique_ptr<ProcessIdQuery> m_processIdQuery;

@@ -3,6 +3,7 @@
 #include "application.h"
 #include "applicationadaptor.h"
 #include "callqueue.h"
+#include "errorrecord.h"
 #include "numbers.h"
 
 #include <QMetaProperty>
@@ -16,6 +17,8 @@ struct ApplicationFront::Property
     const char *name;
     QVariant (*read)(Application &);
     void (*write)(Application &, const QVariant &);
+    // How GetAll reads it when a read alone may show a message box: raising instead.
+    QVariant (*readQuietly)(Application &) = nullptr;
 };
 
 namespace {
@@ -35,8 +38,9 @@ const ApplicationFront::Property Properties[] = {
           a.setPassLength(Numbers::variantToInteger(v));
       } },
     { "Seed", [](Application &a) { return QVariant::fromValue(a.Seed()); },
-      [](Application &a, const QVariant &v) {
-          a.setSeed(Numbers::variantToInteger(v));
+      [](Application &a, const QVariant &v) { a.setSeed(Numbers::variantToInteger(v)); },
+      [](Application &a) {
+          return QVariant::fromValue(a.readSeed());
       } },
     { "NonPrintableChars", [](Application &a) { return QVariant(a.NonPrintableChars()); },
       [](Application &a, const QVariant &v) {
@@ -175,12 +179,16 @@ QVariantMap ApplicationFront::GetAll(const QString &interface)
                        QStringLiteral("No interface %1 at %2").arg(interface, message().path()));
         return {};
     }
-    // Every property is read, Seed with its own message when it does not read; the first
-    // other failure fails the whole call, as reading that property alone would.
+    // Introspection tools and GLib proxies read everything on their own: no message box may
+    // keep them, and every later call, waiting for a person. A property that does not read is
+    // left out; reading it alone tells why.
     queue([this] {
         QVariantMap all;
-        for (const Property &property : Properties)
-            all.insert(QLatin1String(property.name), property.read(m_application));
+        for (const Property &property : Properties) {
+            const auto read = property.readQuietly ? property.readQuietly : property.read;
+            runTrapped([&] { all.insert(QLatin1String(property.name), read(m_application)); },
+                       [](const ErrorRecord &) {});
+        }
         return QVariantList { all };
     });
     return {};

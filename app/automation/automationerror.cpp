@@ -26,6 +26,7 @@ constexpr Kind Kinds[] = {
     { 75, "PathFileAccessError" },
     { 76, "PathNotFound" },
     { ErrorNumber::InvalidPropertyValue, "InvalidPropertyValue" },
+    { ErrorNumber::TextNotCarried, "TextNotCarried" },
 };
 
 } // namespace

@@ -8,8 +8,20 @@
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
+#include <dbus/dbus.h>
+#include <limits>
 
 namespace {
+
+// libdbus stops reading a connection while the messages it delivered and that are not freed
+// yet take more than 63 MiB, and starts again from the thread that frees the last of them.
+// Calls are freed on the main thread, where QtDBus cannot switch its socket notifier back on,
+// so one large call would leave the program deaf for good. The bus daemon bounds each message.
+void keepReading(const QDBusConnection &connection)
+{
+    if (auto *raw = static_cast<DBusConnection *>(connection.internalPointer()))
+        dbus_connection_set_max_received_size(raw, std::numeric_limits<long>::max());
+}
 
 // Why the bus did not give us a name, in words a user can act on.
 QString registrationFailure(const QString &name,
@@ -67,25 +79,30 @@ QString AutomationServer::start()
     if (!m_connection.registerObject(objectPath(), m_front.get(), QDBusConnection::ExportAdaptors))
         return QStringLiteral("The object path %1 is already in use in this process").arg(objectPath());
 
-    // The own name first: it is what tells this process apart from the others.
+    keepReading(m_connection);
+
+    // The own name tells this process apart from the others. Without it (a process of the same
+    // id in another PID namespace owns it) clients still reach this one by the plain name.
     const QString instance = instanceServiceName(QCoreApplication::applicationPid());
     const auto own = bus->registerService(instance, QDBusConnectionInterface::DontQueueService,
                                           QDBusConnectionInterface::DontAllowReplacement);
-    if (QString why = registrationFailure(instance, own); !why.isEmpty()) {
-        m_connection.unregisterObject(objectPath());
-        return why;
-    }
-    m_instanceName = instance;
+    QString ownRefused = registrationFailure(instance, own);
+    if (ownRefused.isEmpty())
+        m_instanceName = instance;
 
-    // The plain name is shared: the first process owns it and the others wait in line.
+    // The plain name is shared: the first process owns it and the others wait in line. It is
+    // never handed over to a process that asks to replace its owner: clients trust it with
+    // their files and take passwords from it.
     const auto shared = bus->registerService(serviceName(), QDBusConnectionInterface::QueueService,
-                                             QDBusConnectionInterface::AllowReplacement);
+                                             QDBusConnectionInterface::DontAllowReplacement);
     if (!shared.isValid() || shared.value() == QDBusConnectionInterface::ServiceNotRegistered) {
         const QString why = registrationFailure(serviceName(), shared);
         stop();
         return why;
     }
     m_serving = true;
+    if (!ownRefused.isEmpty())
+        return ownRefused + QStringLiteral("; serving under %1 alone").arg(serviceName());
     return {};
 }
 

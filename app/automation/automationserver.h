@@ -23,10 +23,11 @@ public:
     AutomationServer(const AutomationServer &) = delete;
     AutomationServer &operator=(const AutomationServer &) = delete;
 
-    // Puts the object on the bus and asks for both names. An empty text when it serves,
-    // otherwise why it does not (no bus, a name refused); then nothing stays registered.
+    // Puts the object on the bus and asks for both names. An empty text when it serves under
+    // both, otherwise why not: without the plain name (or no bus) nothing stays registered;
+    // without its own name it serves and queues for the plain name all the same.
     QString start();
-    // Whether start() succeeded.
+    // Whether start() put the object on the bus, under one name or both.
     bool isServing() const { return m_serving; }
     // Whether the plain name is this process's now (rather than waiting in the queue).
     bool ownsServiceName() const;

@@ -14,7 +14,9 @@ class ActivityGate;
 // Serves automation calls one at a time, in the order they arrived, and never while the
 // program is busy: a call that comes in during a run, a message box or another call (their
 // nested event loops deliver it) has its reply delayed and waits for the gate to go idle.
-// A call holds the gate busy while it is served, so a click waits for it the same way.
+// A call holds the gate busy while it is served, so a click waits for it the same way. A call
+// whose caller has left the bus by its turn is dropped unserved; a reply whose text D-Bus
+// cannot carry whole goes back as an error instead.
 class CallQueue : public QObject
 {
     Q_OBJECT

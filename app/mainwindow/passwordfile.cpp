@@ -2,10 +2,14 @@
 
 #include "applicationtitle.h"
 #include "errorrecord.h"
+#include "filekind.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace PasswordFile {
 
@@ -18,6 +22,28 @@ const QString Source = QStringLiteral("frmMain.Save");
     raiseError(number, Source,
                QStringLiteral("The passwords could not be saved to \"%1\": %2")
                    .arg(QDir::toNativeSeparators(fileName), reason));
+}
+
+// Raises unless nothing is at the path yet or it is a regular file or a link to one. The file
+// is replaced whole, so a named pipe or a device would be swapped for a password file under
+// whatever uses it, and a link that leads nowhere would make a file where the user never looked.
+void requireRegularFile(const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat info;
+    if (::stat(path.constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            fail(ErrorNumber::PathFileAccessError, fileName, QStringLiteral("it is a folder."));
+        if (!S_ISREG(info.st_mode))
+            fail(ErrorNumber::PathFileAccessError, fileName,
+                 QStringLiteral("it is not a regular file but %1.").arg(describeFileKind(info.st_mode)));
+        return;
+    }
+    if (errno == ELOOP)
+        fail(ErrorNumber::PathFileAccessError, fileName,
+             QStringLiteral("it is a link that leads round in a loop."));
+    if (errno == ENOENT && ::lstat(path.constData(), &info) == 0)
+        fail(ErrorNumber::PathFileAccessError, fileName, QStringLiteral("it is a link to nothing."));
 }
 
 } // namespace
@@ -45,8 +71,7 @@ void requireWritable(const QString &fileName)
     const QFileInfo target(fileName);
     if (fileName.isEmpty())
         fail(ErrorNumber::PathNotFound, fileName, QStringLiteral("no file name was given."));
-    if (target.isDir())
-        fail(ErrorNumber::PathFileAccessError, fileName, QStringLiteral("it is a folder."));
+    requireRegularFile(fileName);
     if (!target.absoluteDir().exists())
         fail(ErrorNumber::PathNotFound, fileName, QStringLiteral("the folder does not exist."));
     // The permission bits rather than access(): a read-only file stays whole also for root.

@@ -18,8 +18,9 @@ namespace PasswordFile {
 
 QByteArray content(const QString &description, const QStringList &passwords);
 
-// Raises the error write() would for a file that cannot be replaced at all: no name, a folder,
-// a missing folder, a read-only file.
+// Raises the error write() would for a file that cannot be replaced at all: no name, anything
+// but a regular file or a link to one (a folder, a named pipe, a device, a link to nothing or
+// round in a loop), a missing folder, a read-only file.
 void requireWritable(const QString &fileName);
 
 // Replaces `fileName` with `content` in one step: until the new file is complete the old one

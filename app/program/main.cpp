@@ -95,9 +95,12 @@ int main(int argc, char *argv[])
     // Other programs drive this window over D-Bus; without a session bus the window still works.
     MainWindowAutomation automationTarget(window);
     AutomationServer automation(automationTarget, gate);
-    const QString notServing = automation.start();
-    if (!notServing.isEmpty())
-        qWarning("Quorvex: automation is not available: %s", qUtf8Printable(notServing));
+    if (const QString problem = automation.start(); !problem.isEmpty()) {
+        if (automation.isServing())
+            qWarning("Quorvex: %s", qUtf8Printable(problem));
+        else
+            qWarning("Quorvex: automation is not available: %s", qUtf8Printable(problem));
+    }
 
     // The main window decides when the program ends, also while the help window is open.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -14,6 +14,10 @@ PrivateBus::PrivateBus(const QString &serviceDir)
                        "  <type>session</type>\n"
                        "  <listen>unix:dir=%1</listen>\n"
                        "%2"
+                       // As large as a desktop's session bus takes them.
+                       "  <limit name=\"max_incoming_bytes\">1000000000</limit>\n"
+                       "  <limit name=\"max_outgoing_bytes\">1000000000</limit>\n"
+                       "  <limit name=\"max_message_size\">1000000000</limit>\n"
                        "  <policy context=\"default\">\n"
                        "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
                        "    <allow eavesdrop=\"true\"/>\n"

@@ -174,6 +174,24 @@ private Q_SLOTS:
         QCOMPARE(all.value(QStringLiteral("PassLength")).metaType(), QMetaType::fromType<short>());
     }
 
+    // GetAll, which introspection tools and GLib proxies send on their own, opened the seed's
+    // message box and kept every later call waiting for a person.
+    void shouldReadAllWithoutAMessageBox()
+    {
+        set(QStringLiteral("Seed"), QVariant::fromValue(qint16(7)));
+        control(QStringLiteral("TypeSeed"), { QStringLiteral("seven") });
+        control(QStringLiteral("TypePassLength"), { QStringLiteral("abc") });
+        const QDBusMessage reply =
+            bus().call(message(Properties, QStringLiteral("GetAll"), { Interface }), QDBus::Block, Patience);
+        control(QStringLiteral("TypePassLength"), { QStringLiteral("10") });
+        control(QStringLiteral("TypeSeed"), { QStringLiteral("7") });
+        QVERIFY(!control(QStringLiteral("BoxOpen")).toBool());
+        // What does not read is left out; reading it alone says why.
+        QCOMPARE(qdbus_cast<QVariantMap>(reply.arguments().value(0)).keys(),
+                 (QStringList { "AllowUI", "MemoryName", "NonPrintableChars", "ProcID", "SymbolChars",
+                                "Visible" }));
+    }
+
     void shouldGiveTheServersProcessId()
     {
         QCOMPARE(variantOf(get(QStringLiteral("ProcID"))).variant().toLongLong(), m_server->pid());
@@ -522,6 +540,36 @@ private Q_SLOTS:
         control(QStringLiteral("SetUnsaved"), { false });
     }
 
+    // A call whose client gave up and left was still run once the message box closed: a length
+    // set late, a Terminate that ended the program minutes after the script moved on.
+    void shouldDropTheCallsOfACallerThatHasLeft()
+    {
+        control(QStringLiteral("SetUnsaved"), { true });
+        QDBusPendingCallWatcher terminate(callLater(Interface, QStringLiteral("Terminate"), {}));
+        QTRY_VERIFY_WITH_TIMEOUT(control(QStringLiteral("BoxOpen")).toBool(), Patience);
+        const QStringList callsBefore = control(QStringLiteral("Calls")).toStringList();
+        QString leaving;
+        {
+            QDBusConnection client =
+                QDBusConnection::connectToBus(m_bus->address(), QStringLiteral("leaving"));
+            leaving = client.baseService();
+            client.asyncCall(message(Properties, QStringLiteral("Set"),
+                                     { Interface, QStringLiteral("PassLength"),
+                                       QVariant::fromValue(QDBusVariant(QVariant::fromValue(qint16(33)))) }));
+            client.asyncCall(message(Interface, QStringLiteral("Terminate"), {}));
+            QTRY_COMPARE_WITH_TIMEOUT(control(QStringLiteral("Waiting")).toInt(), 2, Patience);
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("leaving"));
+        QTRY_VERIFY_WITH_TIMEOUT(!bus().interface()->isServiceRegistered(leaving).value(), Patience);
+
+        control(QStringLiteral("Answer"), { QStringLiteral("Cancel") });
+        terminate.waitForFinished();
+        // Served in order: once this is answered, the calls before it were served or dropped.
+        QCOMPARE(get(QStringLiteral("AllowUI")).type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(control(QStringLiteral("Calls")).toStringList(), callsBefore);
+        control(QStringLiteral("SetUnsaved"), { false });
+    }
+
     void shouldPassThePlainNameOnWhenItsOwnerEnds()
     {
         ServerProcess second(QStringLiteral(AUTOMATION_FAKESERVER), m_bus->environment());
@@ -582,7 +630,8 @@ private Q_SLOTS:
         QVERIFY(unconnected.start().startsWith(QStringLiteral("Not connected to the D-Bus session bus")));
         QVERIFY(!unconnected.isServing());
 
-        // Another connection already holds this process's own name.
+        // Another connection already holds this process's own name (as a process of the same id
+        // in another PID namespace would): it still serves, and waits in line for the plain name.
         const QString own = AutomationServer::instanceServiceName(QCoreApplication::applicationPid());
         QVERIFY(bus().registerService(own));
         PrivateBus &privateBus = *m_bus;
@@ -591,10 +640,13 @@ private Q_SLOTS:
         {
             AutomationServer refused(target, gate, second);
             QCOMPARE(refused.start(),
-                     QStringLiteral("The bus refused the name %1: another process owns it").arg(own));
-            QVERIFY(!refused.isServing());
-            QVERIFY(!second.objectRegisteredAt(AutomationServer::objectPath()));
+                     QStringLiteral("The bus refused the name %1: another process owns it; serving under "
+                                    "Quorvex.Application alone")
+                         .arg(own));
+            QVERIFY(refused.isServing());
+            QVERIFY(refused.ownsServiceName()); // its first owner has ended by now
         }
+        QVERIFY(!second.objectRegisteredAt(AutomationServer::objectPath()));
         QVERIFY(bus().unregisterService(own));
         {
             AutomationServer serving(target, gate, second);

@@ -12,10 +12,12 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -202,6 +204,53 @@ private Q_SLOTS:
         QCOMPARE(value(property), before);
     }
 
+    // One call over 63 MiB left the program deaf for good: libdbus stopped reading until the
+    // call was freed, and could not start again from the thread that freed it.
+    void shouldGoOnAnsweringAfterAVeryLargeCall()
+    {
+        // Bytes where a Boolean belongs: quick to make, and refused without being read.
+        const QByteArray large(63 * 1024 * 1024 + 1, 'x');
+        QCOMPARE(set(QStringLiteral("AllowUI"), large).errorName(),
+                 QStringLiteral("Quorvex.Error.TypeMismatch"));
+        QCOMPARE(set(QStringLiteral("MemoryName"), QStringLiteral("after")).type(),
+                 QDBusMessage::ReplyMessage);
+        QCOMPARE(value(QStringLiteral("MemoryName")).toString(), QStringLiteral("after"));
+    }
+
+    // Any process could take a name over by asking to replace its owner, then receive the
+    // clients' Save paths and hand them passwords of its own.
+    void shouldKeepItsNamesFromAProcessThatAsksToReplaceIt()
+    {
+        QDBusConnection intruder =
+            QDBusConnection::connectToBus(m_bus->address(), QStringLiteral("intruder"));
+        for (const QString &name : { AutomationServer::serviceName(), m_program->instanceName() }) {
+            const auto taken =
+                intruder.interface()->registerService(name, QDBusConnectionInterface::ReplaceExistingService,
+                                                      QDBusConnectionInterface::DontAllowReplacement);
+            QCOMPARE(taken.value(), QDBusConnectionInterface::ServiceNotRegistered);
+            QCOMPARE(qint64(bus().interface()->servicePid(name).value()), m_program->pid());
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("intruder"));
+    }
+
+    // A password holding character 0 reached the client cut short at it, without a word.
+    void shouldNeverReturnAPasswordCutShort()
+    {
+        set(QStringLiteral("NonPrintableChars"), true);
+        set(QStringLiteral("PassLength"), QVariant::fromValue(qint16(40)));
+        set(QStringLiteral("Seed"), QVariant::fromValue(qint16(19))); // character 0 fourth
+        for (const QString &member : { QStringLiteral("Generate"), QStringLiteral("Copy") }) {
+            const QDBusMessage reply = call(member);
+            QCOMPARE(reply.errorName(), QStringLiteral("Quorvex.Error.TextNotCarried"));
+            QCOMPARE(reply.errorMessage(),
+                     QStringLiteral("Error -2147220303: %1 ran, but the text it returns holds character 0 at "
+                                    "position 4 of 40, which a D-Bus string cannot carry; rather than cut it "
+                                    "short, it is not sent. (source: Quorvex)")
+                         .arg(member));
+        }
+        set(QStringLiteral("NonPrintableChars"), false);
+    }
+
     void shouldGenerateTheSamePasswordsFromTheSameSeed()
     {
         QCOMPARE(set(QStringLiteral("PassLength"), QVariant::fromValue(qint16(-12))).type(),
@@ -224,16 +273,39 @@ private Q_SLOTS:
         m_generated = other;
     }
 
-    void shouldFailASaveToAMissingFolder()
+    // A save replaced a named pipe with a password file and answered success; a relative name
+    // was taken from the program's working folder, not the client's.
+    void shouldFailASaveItCannotMake_data()
     {
-        const QString file = m_files.filePath(QStringLiteral("missing/passwords.txt"));
+        QTest::addColumn<QString>("name"); // in the test's folder unless "relative"
+        QTest::addColumn<QString>("errorName");
+        QTest::addColumn<QString>("errorStart");
+        QTest::newRow("missing folder") << "missing/passwords.txt"
+                                        << "Quorvex.Error.PathNotFound"
+                                        << "Error 76: ";
+        QTest::newRow("relative name")
+            << "relative"
+            << "Quorvex.Error.BadFileName"
+            << "Error 52: The file name \"relative\" is relative: give an absolute path";
+        QTest::newRow("named pipe") << "pipe"
+                                    << "Quorvex.Error.PathFileAccessError"
+                                    << "Error 75: ";
+    }
+
+    void shouldFailASaveItCannotMake()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, errorName);
+        QFETCH(QString, errorStart);
+        const QString file = name == QLatin1String("relative") ? name : m_files.filePath(name);
+        if (name == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
         const QDBusMessage reply = call(QStringLiteral("Save"), { file, QStringLiteral("Work") });
         QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
-        QCOMPARE(reply.errorName(), QStringLiteral("Quorvex.Error.PathNotFound"));
-        QVERIFY2(reply.errorMessage().startsWith(QStringLiteral("Error 76: ")),
-                 qPrintable(reply.errorMessage()));
+        QCOMPARE(reply.errorName(), errorName);
+        QVERIFY2(reply.errorMessage().startsWith(errorStart), qPrintable(reply.errorMessage()));
         QVERIFY(reply.errorMessage().contains(QDir::toNativeSeparators(file)));
-        QVERIFY(!QFile::exists(file));
+        QVERIFY(!QFileInfo(file).isFile());
     }
 
     // The file is written without a dialog; the notice that follows it is a real message box,

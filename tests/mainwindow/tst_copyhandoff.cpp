@@ -165,6 +165,25 @@ private Q_SLOTS:
         QCOMPARE(companion.calls().size(), 1);
     }
 
+    // D-Bus cut a password short at its character 0 (and turns half a surrogate pair into "?"),
+    // and the companion took what was left.
+    void shouldNeverHandOverAPasswordCutShort()
+    {
+        CompanionProcess companion;
+        QVERIFY(companion.waitReady());
+        HandoffChannel channel;
+        channel.OpenByName(QStringLiteral("Mail"));
+        for (const QString &text :
+             { QStringLiteral("ab%1c").arg(QChar(0)), QStringLiteral("a%1").arg(QChar(0xD800)) }) {
+            ErrorRecord error;
+            runTrapped([&] { channel.WriteText(text); }, [&](const ErrorRecord &e) { error = e; });
+            QCOMPARE(error.number, ErrorNumber::HandoffFailed);
+            QVERIFY2(error.description.contains(u"which cannot travel over D-Bus"),
+                     qPrintable(error.description));
+        }
+        QVERIFY(companion.calls().isEmpty());
+    }
+
     void shouldRaiseAFailedHandoffToAnAutomationCaller()
     {
         CompanionProcess companion({ QStringLiteral("--fail") });

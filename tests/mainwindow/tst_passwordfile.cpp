@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -111,6 +112,11 @@ private Q_SLOTS:
         QTest::newRow("read-only file") << "kept.txt" << true << ErrorNumber::PathFileAccessError;
         QTest::newRow("missing folder") << "nowhere/kept.txt" << false << ErrorNumber::PathNotFound;
         QTest::newRow("a folder") << "folder" << false << ErrorNumber::PathFileAccessError;
+        // These were replaced by a password file, and the save reported success.
+        QTest::newRow("named pipe") << "pipe" << false << ErrorNumber::PathFileAccessError;
+        QTest::newRow("link to a named pipe") << "to-pipe" << false << ErrorNumber::PathFileAccessError;
+        QTest::newRow("link round in a loop") << "loop" << false << ErrorNumber::PathFileAccessError;
+        QTest::newRow("link to nothing") << "to-nothing" << false << ErrorNumber::PathFileAccessError;
     }
     void shouldLeaveTheOldFileWholeWhenItCannotBeReplaced()
     {
@@ -119,6 +125,10 @@ private Q_SLOTS:
         QFETCH(qint32, error);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("pipe"), dir.filePath(QStringLiteral("to-pipe"))));
+        QVERIFY(QFile::link(QStringLiteral("loop"), dir.filePath(QStringLiteral("loop"))));
+        QVERIFY(QFile::link(QStringLiteral("gone"), dir.filePath(QStringLiteral("to-nothing"))));
         const QString kept = dir.filePath(QStringLiteral("kept.txt"));
         writeFile(kept, "earlier passwords\r\n");
         if (readOnly)
@@ -127,7 +137,8 @@ private Q_SLOTS:
         QCOMPARE(errorOf([&] { PasswordFile::write(dir.filePath(name), "new\r\n"); }), error);
 
         QCOMPARE(readAll(kept), QByteArray("earlier passwords\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "kept.txt" });
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks),
+                 QStringList { "kept.txt" });
     }
 };
 
