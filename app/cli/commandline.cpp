@@ -108,13 +108,27 @@ const std::vector<GenerateOption> &generateOptions()
         { { name("no-control") }, {}, turn(&Request::control, false) },
         { { name("extended") }, {}, turn(&Request::extended, true) },
         { { name("no-extended") }, {}, turn(&Request::extended, false) },
+        { { name("B"), name("no-look-alikes") }, {}, turn(&Request::leaveOutLookAlikes, true) },
+        { { name("look-alikes") }, {}, turn(&Request::leaveOutLookAlikes, false) },
         { { name("seed") },
           name("N"),
           [](Request &r, const QString &o, const QString &v) {
               r.seed = qint32(
                   wholeNumber(o, v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
           } },
-        { { name("defaults") }, {}, turn(&Request::defaults, true) },
+        // What the run starts from: the last of these two counts.
+        { { name("defaults") },
+          {},
+          [](Request &r, const QString &, const QString &) {
+              r.defaults = true;
+              r.profile.reset();
+          } },
+        { { name("profile") },
+          name("NAME"),
+          [](Request &r, const QString &, const QString &v) {
+              r.defaults = false;
+              r.profile = v;
+          } },
         { { name("0"), name("null") }, {}, turn(&Request::nulSeparated, true) },
         { { name("save") }, {}, turn(&Request::save, true) },
         { { name("entropy") }, {}, turn(&Request::entropy, true) },
@@ -186,7 +200,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") });
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({ help, version });
+    const QCommandLineOption listProfiles(QStringLiteral("list-profiles"));
+    parser.addOptions({ help, version, listProfiles });
     const std::vector<GenerateOption> &options = generateOptions();
     std::vector<QCommandLineOption> parserOptions;
     for (const GenerateOption &option : options) {
@@ -203,6 +218,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return line;
     if (parser.isSet(version)) {
         line.action = CommandLine::Action::Version;
+        return line;
+    }
+    if (parser.isSet(listProfiles)) {
+        const QStringList names = parser.optionNames();
+        if (!parser.positionalArguments().isEmpty() ||
+            names.count(QStringLiteral("list-profiles")) != names.size())
+            usageError(QStringLiteral("--list-profiles takes no command and no other option"));
+        line.action = CommandLine::Action::ListProfiles;
         return line;
     }
 
@@ -235,8 +258,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
 QString helpText()
 {
     return QStringLiteral(R"(Usage: quorvex-cli generate [OPTION]...
+       quorvex-cli --list-profiles
 Composes passwords as the Quorvex window does, from its stored settings; the options override
-them for this run (and store them with --save).
+them for this run (and store them with --save). --list-profiles prints the names of the
+profiles saved in the window's Advanced Options, one a line.
 
   -n, --count N        how many passwords (default 1)
   -l, --length N       characters per password; the counts not given share what the given
@@ -254,9 +279,16 @@ them for this run (and store them with --save).
                        whether control characters (codes 0 to 31) join the symbols
       --extended, --no-extended
                        whether extended characters (codes 128 to 255) join the symbols
+  -B, --no-look-alikes, --look-alikes
+                       whether look-alike characters are left out of every class:
+                       0 O o 1 l I i | 5 S 2 Z 8 B ' ` " and the extended characters
+                       drawn like them
       --seed N         draw from the sequence of seed N (0: the system's random source);
                        without it a run never repeats, whatever seed is stored
       --defaults       start from the default settings, not the stored ones
+      --profile NAME   start from the stored settings with the profile NAME put in them,
+                       as choosing it in the window does (its clipboard time is not used:
+                       nothing is copied here)
   -0, --null           end each password with NUL instead of a line feed
       --save           store the settings used, for the window and later runs
       --entropy        print the strength of the settings (Shannon entropy) on standard error
@@ -265,10 +297,13 @@ them for this run (and store them with --save).
 
 Options act in the order given: a later one overrides an earlier one (-l 8 -l 12 is -l 12,
 --no-control after --control leaves them out), but --symbol-set and --exclude add up.
+--defaults and --profile choose what the run starts from, wherever they stand; the last of
+them given counts, and every other option applies on top of it.
 The separator never appears inside a password: with --control, line feeds (or NUL with -0)
 are left out of the symbols.
 Exit status: 0 done (also when the reader of the output stops early), 1 the settings cannot
-be used or the passwords or settings could not be written, 2 a usage error.
+be used (a profile among them) or the passwords or settings could not be written, 2 a usage
+error (an unknown profile among them).
 )");
 }
 

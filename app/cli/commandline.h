@@ -29,9 +29,13 @@ struct GenerateRequest
     QString exclude;
     std::optional<bool> control;
     std::optional<bool> extended;
+    std::optional<bool> leaveOutLookAlikes;
     std::optional<qint32> seed;
     // Start from the defaults instead of the stored settings.
     bool defaults = false;
+    // Start from the stored settings with this profile put in them; the last of --defaults and
+    // --profile given counts.
+    std::optional<QString> profile;
     bool nulSeparated = false;
     bool save = false;
     bool entropy = false;
@@ -43,7 +47,7 @@ struct GenerateRequest
 // One run of the program as its arguments describe it.
 struct CommandLine
 {
-    enum class Action { Generate, Help, Version };
+    enum class Action { Generate, ListProfiles, Help, Version };
     Action action = Action::Help;
     GenerateRequest request;
 };

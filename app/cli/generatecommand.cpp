@@ -3,6 +3,7 @@
 #include "eventyield.h"
 #include "numbers.h"
 #include "passwordcomposer.h"
+#include "profilestore.h"
 #include "randomsource.h"
 #include "settingsstore.h"
 
@@ -31,30 +32,6 @@ const char *const ClassNames[] = { "upper-case letters", "lower-case letters", "
 [[noreturn]] void settingsError(const QString &message)
 {
     raiseError(ErrorNumber::SettingsUnusable, {}, message);
-}
-
-QString classPool(int characterClass, const GenerationSettings &settings)
-{
-    QString pool;
-    const auto range = [&pool](char16_t first, char16_t last) {
-        for (char16_t c = first; c <= last; ++c)
-            pool += QChar(c);
-    };
-    switch (CharacterClass(characterClass)) {
-    case CharacterClass::Uppercase:
-        range(u'A', u'Z');
-        break;
-    case CharacterClass::Lowercase:
-        range(u'a', u'z');
-        break;
-    case CharacterClass::Digit:
-        range(u'0', u'9');
-        break;
-    case CharacterClass::Symbol:
-        pool = settings.symbolPool();
-        break;
-    }
-    return pool;
 }
 
 int classOf(QChar c)
@@ -158,7 +135,27 @@ void GenerateCommand::loadStoredSettings()
     }
     m_rules.setCanAdjustLength(true);
     m_rules.AdjustPasswordLength();
+    if (m_request.profile)
+        applyProfile(*m_request.profile);
     failIfPrompted();
+}
+
+void GenerateCommand::applyProfile(const QString &name)
+{
+    Profile profile;
+    runTrapped(
+        [&] { profile = ProfileStore::read(name); },
+        [&](const ErrorRecord &error) {
+            // An unknown name is a mistake in the command; a profile or a store that
+            // cannot be read is a fault of the settings.
+            if (error.number == ErrorNumber::ProfileNotFound)
+                usageError(error.description);
+            if (error.number == ErrorNumber::ProfileDamaged)
+                settingsError(error.description);
+            settingsError(
+                QStringLiteral("the profile %1 cannot be read: %2").arg(quoted(name), error.description));
+        });
+    profile.applyTo(m_settings);
 }
 
 void GenerateCommand::applyRequest()
@@ -175,6 +172,8 @@ void GenerateCommand::applyRequest()
         m_settings.setNonPrintableChars(*m_request.control ? 1 : 0);
     if (m_request.extended)
         m_settings.setExtendedSymbolChars(*m_request.extended ? 1 : 0);
+    if (m_request.leaveOutLookAlikes)
+        m_settings.setLeaveOutLookAlikes(*m_request.leaveOutLookAlikes);
     if (m_request.seed) {
         // Seed 0 is the window's system option; the stored user seed stays for later.
         m_settings.setUseDefault(*m_request.seed == 0);
@@ -248,7 +247,7 @@ void GenerateCommand::prepareExclusion()
     m_excluded += m_request.nulSeparated ? QChar(u'\0') : QChar(u'\n');
 
     for (int c = 0; c < ClassCount; ++c) {
-        const QString pool = classPool(c, m_settings);
+        const QString &pool = m_settings.classPool(CharacterClass(c));
         QString allowed;
         for (const QChar character : pool) {
             if (!m_excluded.contains(character))
@@ -260,9 +259,18 @@ void GenerateCommand::prepareExclusion()
         if (!wanted || !allowed.isEmpty())
             continue;
         if (c == 3 && pool.isEmpty()) {
-            const QString message = QStringLiteral("symbols are wanted but none is selected");
-            if (m_request.symbolSet || m_request.counts[3] || m_request.length)
-                usageError(message + QStringLiteral(" (--symbol-set)"));
+            bool anySelected = false;
+            for (int i = 0; i < GenerationSettings::SymbolCount; ++i)
+                anySelected = anySelected || m_settings.SymbolSelected(i);
+            const bool onlyLookAlikes = m_settings.LeaveOutLookAlikes() && anySelected;
+            const QString message = onlyLookAlikes
+                ? QStringLiteral("symbols are wanted but every one selected is a look-alike")
+                : QStringLiteral("symbols are wanted but none is selected");
+            if (m_request.symbolSet || m_request.counts[3] || m_request.length ||
+                m_request.leaveOutLookAlikes)
+                usageError(message +
+                           (onlyLookAlikes ? QStringLiteral(" (--symbol-set, --look-alikes)")
+                                           : QStringLiteral(" (--symbol-set)")));
             settingsError(QStringLiteral("the stored settings cannot be used: ") + message);
         }
         usageError(

@@ -49,6 +49,7 @@ public:
 
 private:
     void loadStoredSettings();
+    void applyProfile(const QString &name);
     void applyRequest();
     void applyCounts();
     void checkComposable();
@@ -76,8 +77,7 @@ private:
     QStringList m_notes;
     bool m_damagedFile = false;
     QString m_excluded;
-    // Per class, the characters it may still show once the excluded ones are taken out; only
-    // filled for classes that lose some.
+    // Per class, the characters it may still show once the excluded ones are taken out.
     std::array<QString, 4> m_allowed;
     std::array<bool, 4> m_classLosesSome {};
 };

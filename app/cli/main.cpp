@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "generatecommand.h"
+#include "profilestore.h"
 
 #include <QByteArrayView>
 #include <QStringList>
@@ -44,6 +45,25 @@ void say(const QString &message)
         ::write(STDERR_FILENO, line.constData(), std::size_t(line.size()));
 }
 
+// The profiles' names on standard output, one a line as the window lists them; why one cannot
+// be used goes to standard error.
+void listProfiles()
+{
+    QList<ProfileStore::Entry> entries;
+    runTrapped([&] { entries = ProfileStore::readAll(); },
+               [](const ErrorRecord &error) {
+                   raiseError(ErrorNumber::SettingsUnusable, {},
+                              QStringLiteral("the profiles cannot be read: ") + error.description);
+               });
+    QString names;
+    for (const ProfileStore::Entry &entry : entries) {
+        names += printable(entry.name) + u'\n';
+        if (!entry.profile)
+            say(QStringLiteral("the profile %1 cannot be used: %2").arg(quoted(entry.name), entry.problem));
+    }
+    writeAll(STDOUT_FILENO, names.toUtf8(), QStringLiteral("the profiles"));
+}
+
 int run(const QStringList &arguments)
 {
     const CommandLine line = parseCommandLine(arguments);
@@ -53,6 +73,9 @@ int run(const QStringList &arguments)
         return 0;
     case CommandLine::Action::Version:
         writeAll(STDOUT_FILENO, versionText().toUtf8(), QStringLiteral("the version"));
+        return 0;
+    case CommandLine::Action::ListProfiles:
+        listProfiles();
         return 0;
     case CommandLine::Action::Generate:
         break;

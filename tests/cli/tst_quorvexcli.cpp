@@ -1,8 +1,10 @@
 #include "eventyield.h"
 #include "generationsettings.h"
 #include "passwordcomposer.h"
+#include "profilestore.h"
 #include "randomsource.h"
 #include "scriptedprompter.h"
+#include "strengthestimate.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -117,6 +119,12 @@ class tst_QuorvexCli : public QObject
     }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // Profiles are stored here the way the window stores them.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    }
+
     void init()
     {
         m_configHome = m_config.path();
@@ -191,12 +199,26 @@ private Q_SLOTS:
         QCOMPARE(seen, (QSet<QChar> { u'#', u'%', u'\\' }));
     }
 
+    void shouldNeverShowAnExcludedCharacter_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("excluded");
+        QTest::addColumn<int>("shown");
+        const QString lookAlikes = GenerationSettings::LookAlikeCharacters();
+        QTest::newRow("excluded") << QStringList { QStringLiteral("--exclude"), QStringLiteral("O0Il1|#B8") }
+                                  << QStringLiteral("O0Il1|#B8") << 23 + 25 + 7 + 30;
+        QTest::newRow("look-alikes") << words("-B") << lookAlikes << 21 + 23 + 5 + 28;
+        // A redraw for an excluded character never brings a look-alike back.
+        QTest::newRow("look-alikes and excluded") << words("--no-look-alikes --exclude abc")
+                                                  << lookAlikes + QStringLiteral("abc") << 21 + 20 + 5 + 28;
+    }
+
     void shouldNeverShowAnExcludedCharacter()
     {
-        const QString excluded = QStringLiteral("O0Il1|#B8");
-        const Outcome outcome =
-            generate({ QStringLiteral("--exclude"), excluded, QStringLiteral("-l"), QStringLiteral("16"),
-                       QStringLiteral("-n"), QStringLiteral("3000") });
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, excluded);
+        QFETCH(int, shown);
+        const Outcome outcome = generate(arguments + words("-l 16 -n 3000"));
         QCOMPARE(outcome.status, 0);
         const QStringList passwords = linesOf(outcome.out);
         QCOMPARE(passwords.size(), 3000);
@@ -208,8 +230,8 @@ private Q_SLOTS:
         }
         for (const QChar c : excluded)
             QVERIFY2(!seen.contains(c), qPrintable(QString(c)));
-        // Everything else still turns up: 23 + 25 + 7 letters and digits, 30 symbols.
-        QCOMPARE(seen.size(), 23 + 25 + 7 + 30);
+        // Everything else still turns up.
+        QCOMPARE(seen.size(), shown);
     }
 
     // Without a user seed a long run is composed in shares side by side; whatever the count,
@@ -387,6 +409,12 @@ private Q_SLOTS:
             "the counts add up to 60006, more than 32767");
         row("no symbol with symbols wanted", { "generate", "--symbol-set", "" }, 2,
             "symbols are wanted but none is selected (--symbol-set)");
+        row("only look-alike symbols", { "generate", "-B", "--symbol-set", "'`" }, 2,
+            "symbols are wanted but every one selected is a look-alike (--symbol-set, --look-alikes)");
+        row("profiles listed with a command", { "generate", "--list-profiles" }, 2,
+            "--list-profiles takes no command and no other option");
+        row("unknown profile, none stored", { "generate", "--profile", "Web" }, 2,
+            "There is no profile named \"Web\"; no profile is stored.");
         row("unknown symbol", { "generate", "--symbol-set", "#a" }, 2,
             "--symbol-set: \"a\" is not one of the 32 symbols");
         row("a class excluded whole", { "generate", "--exclude", "0123456789" }, 2,
@@ -520,6 +548,8 @@ private Q_SLOTS:
         row("extended, then not", "--seed 7 -n 40 --extended --no-extended", "--seed 7 -n 40");
         row("no extended, then extended", "--seed 7 -n 40 --no-extended --extended",
             "--seed 7 -n 40 --extended");
+        row("look-alikes out, then in", "--seed 7 -n 40 -B --look-alikes", "--seed 7 -n 40");
+        row("look-alikes in, then out", "--seed 7 -n 40 --look-alikes --no-look-alikes", "--seed 7 -n 40 -B");
         row("switches", "--seed 7 -n 40 -0 --null --entropy --entropy --defaults --defaults",
             "--seed 7 -n 40 -0 --entropy --defaults");
     }
@@ -638,6 +668,26 @@ private Q_SLOTS:
             << QStringList { QStringLiteral("--control"), QStringLiteral("--symbol-set"), QString(),
                              QStringLiteral("-l"), QStringLiteral("2") }
             << QByteArray("entropy: 9.9 bits\n");
+        // The window's own figure for the same settings.
+        const auto windowFigure = [](const std::function<void(GenerationSettings &)> &change) {
+            GenerationSettings settings;
+            settings.setPasswordLength(QStringLiteral("10"));
+            for (const auto &[c, count] : { std::pair { CharacterClass::Uppercase, "2" },
+                                            { CharacterClass::Lowercase, "2" },
+                                            { CharacterClass::Digit, "2" },
+                                            { CharacterClass::Symbol, "4" } })
+                settings.setCount(c, QString::fromLatin1(count));
+            change(settings);
+            const StrengthFigure figure = StrengthEstimate::entropyOf(*StrengthEstimate::shapeOf(settings));
+            return QByteArray("entropy: ") + figure.text().toUtf8() + '\n';
+        };
+        QTest::newRow("look-alikes left out")
+            << words("-B") << windowFigure([](GenerationSettings &s) { s.setLeaveOutLookAlikes(true); });
+        QTest::newRow("look-alikes left out, extended")
+            << words("-B --extended") << windowFigure([](GenerationSettings &s) {
+                   s.setLeaveOutLookAlikes(true);
+                   s.setExtendedSymbolChars(1);
+               });
         QTest::newRow("long, still exact") << QStringList { QStringLiteral("-l"), QStringLiteral("1000") }
                                            << QByteArray("entropy: 6374.1 bits\n");
         QTest::newRow("beyond the window's lengths")
@@ -697,15 +747,100 @@ private Q_SLOTS:
         QCOMPARE(process.readAllStandardError(), QByteArray());
     }
 
+    // A profile is put into the stored settings as choosing it in the window does, whatever
+    // its name; the other options apply on top of it, and the store stays as it was.
+    void shouldComposeFromANamedProfile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QList<int>>("classes");
+        QTest::addColumn<bool>("lookAlikes");
+        QTest::addColumn<QByteArray>("err");
+        const QString awkward = QStringLiteral("Tab\there, \"quoted\"\\=;#[x]");
+        const auto row = [](const char *name, QStringList arguments, QList<int> classes, bool lookAlikes) {
+            QTest::newRow(name) << arguments << 0 << classes << lookAlikes << QByteArray();
+        };
+        row("profile", words("--profile Short"), { 0, 6, 0, 0 }, false);
+        row("an awkward name", { QStringLiteral("--profile"), awkward }, { 1, 1, 1, 5 }, true);
+        row("an option after it", words("--profile Short --digits 2"), { 0, 6, 2, 0 }, false);
+        row("an option before it", words("--digits 2 --profile Short"), { 0, 6, 2, 0 }, false);
+        row("look-alikes back", words("--profile Short --look-alikes"), { 0, 6, 0, 0 }, true);
+        row("the last profile",
+            QStringList { QStringLiteral("--profile"), awkward } + words("--profile Short"), { 0, 6, 0, 0 },
+            false);
+        row("defaults after it", words("--profile Short --defaults"), { 2, 2, 2, 4 }, true);
+        row("defaults before it", words("--defaults --profile Short"), { 0, 6, 0, 0 }, false);
+        QTest::newRow("unknown") << words("--profile Long") << 2 << QList<int>() << false
+                                 << QByteArray(
+                                        "quorvex-cli: There is no profile named \"Long\". The profiles "
+                                        "are \"Damaged\", \"Short\", \"Tab\\there, \"quoted\"\\=;#[x]\".\n");
+        QTest::newRow("damaged") << words("--profile Damaged") << 1 << QList<int>() << false
+                                 << QByteArray(
+                                        "quorvex-cli: The profile \"Damaged\" cannot be used. The value "
+                                        "\"PasswordLength\" cannot be used: it is missing\n");
+    }
+
+    void shouldComposeFromANamedProfile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QList<int>, classes);
+        QFETCH(bool, lookAlikes);
+        QFETCH(QByteArray, err);
+        Profile shortOne;
+        shortOne.length = 6;
+        shortOne.counts = { 0, 6, 0, 0 };
+        shortOne.leaveOutLookAlikes = true;
+        shortOne.clipboardClearSeconds = 30;
+        Profile awkward;
+        awkward.length = 8;
+        awkward.counts = { 1, 1, 1, 5 };
+        awkward.symbols[0] = awkward.symbols[1] = true;
+        ProfileStore::write(QStringLiteral("Short"), shortOne);
+        ProfileStore::write(QStringLiteral("Tab\there, \"quoted\"\\=;#[x]"), awkward);
+        ProfileStore::write(QStringLiteral("Damaged"), awkward);
+        QByteArray stored = bytesOf(settingsFile());
+        stored.replace("Damaged\\PasswordLength=8\n", "");
+        QFile file(settingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(stored);
+        file.close();
+
+        const Outcome outcome = generate(arguments + words("-n 300"));
+        QCOMPARE(outcome.status, status);
+        QCOMPARE(outcome.err, err);
+        QCOMPARE(bytesOf(settingsFile()), stored);
+        const QStringList passwords = linesOf(outcome.out);
+        QCOMPARE(passwords.size(), classes.isEmpty() ? 0 : 300);
+        bool anyLookAlike = false;
+        for (const QString &password : passwords) {
+            QCOMPARE(classCounts(password), (std::array { classes[0], classes[1], classes[2], classes[3] }));
+            for (const QChar c : password)
+                anyLookAlike = anyLookAlike || GenerationSettings::LookAlikeCharacters().contains(c);
+        }
+        QCOMPARE(anyLookAlike, lookAlikes);
+
+        // Listed by name as the window lists them; the one that cannot be used is named on
+        // standard error.
+        const Outcome list = run({ QStringLiteral("--list-profiles") });
+        QCOMPARE(list.status, 0);
+        QCOMPARE(list.out, QByteArray("Damaged\nShort\nTab\\there, \"quoted\"\\=;#[x]\n"));
+        QCOMPARE(list.err,
+                 QByteArray("quorvex-cli: the profile \"Damaged\" cannot be used: The value "
+                            "\"PasswordLength\" cannot be used: it is missing\n"));
+    }
+
     void shouldShowHelpAndVersion()
     {
         const Outcome help = run({ QStringLiteral("--help") });
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.startsWith("Usage: quorvex-cli generate"));
         for (const char *option :
-             { "--count", "--length", "--upper", "--lower", "--digits", "--symbols", "--symbol-set",
-               "--exclude", "--control", "--no-control", "--extended", "--no-extended", "--seed",
-               "--defaults", "--null", "--save", "--entropy", "--version" })
+             { "--count",    "--length",       "--upper",   "--lower",          "--digits",
+               "--symbols",  "--symbol-set",   "--exclude", "--control",        "--no-control",
+               "--extended", "--no-extended",  "--seed",    "--defaults",       "--null",
+               "--save",     "--entropy",      "--version", "--no-look-alikes", "--look-alikes",
+               "--profile",  "--list-profiles" })
             QVERIFY2(help.out.contains(option), option);
         const Outcome version = run({ QStringLiteral("--version") });
         QCOMPARE(version.status, 0);
