@@ -1,5 +1,4 @@
 // Hand-run: saves pictures of the main window before, during and after a run of 10,000
-// Hand-run: saves pictures of the main window before, during and after a run of 10,000
 // passwords (copied, with the clipboard's clear due), of its glowing caption at eight phases of
 // the pulse, and of the three pages of the Advanced Options window with a profile chosen, in the
 // desktop's palette or a dark one (--dark). Writes into the folder given as the first argument
@@ -110,6 +109,7 @@ int main(int argc, char *argv[])
         dialog->profiles().reload();
         dialog->profiles().choose(QStringLiteral("Web accounts"));
         dialog->show();
+        QCoreApplication::processEvents(); // the strength figure follows the choice
         auto *tabs = dialog->findChild<QTabWidget *>(QStringLiteral("ssTab"));
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
