@@ -8,7 +8,7 @@ namespace ErrorNumber {
 // A file name the automation object does not take: a relative one.
 inline constexpr qint32 BadFileName = 52;
 // A reply holds a text that a D-Bus string cannot carry whole (character 0).
-inline constexpr qint32 TextNotCarried = ComponentBase + 1201;
+inline constexpr qint32 TextNotCarried = ComponentBase + 1301;
 } // namespace ErrorNumber
 
 // How a failed call reaches an automation client: a D-Bus error whose name tells the kind of

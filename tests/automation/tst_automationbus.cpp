@@ -2,10 +2,12 @@
 // a private bus and this test calls every member over D-Bus.
 
 #include "activitygate.h"
+#include "automationerror.h"
 #include "automationserver.h"
 #include "errorrecord.h"
 #include "faketarget.h"
 #include "privatebus.h"
+#include "profilestore.h"
 #include "scriptedprompter.h"
 #include "serverprocess.h"
 #include "temporarysettings.h"
@@ -442,6 +444,9 @@ private Q_SLOTS:
                              << "Invalid property value";
         QTest::newRow("a component's own number") << int(ErrorNumber::KeyNotFound) << "Failed"
                                                   << "The registry key does not exist";
+        // Numbers of other components never share a kind's number.
+        QTest::newRow("a profile's number") << int(ErrorNumber::ProfileNotFound) << "Failed" << QString();
+        QTest::newRow("a cut text") << int(ErrorNumber::TextNotCarried) << "TextNotCarried" << QString();
     }
 
     void shouldNameEveryKindOfFailure()
