@@ -1,7 +1,9 @@
 #include "temporarysettings.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 TemporarySettings::TemporarySettings()
@@ -29,6 +31,13 @@ void TemporarySettings::writeProgramSettingsFile(const QByteArray &content) cons
 {
     QDir().mkpath(m_dir.path() + QStringLiteral("/Talvore Software"));
     QFile file(programSettingsFile());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(content);
+    const QDateTime before = QFileInfo(file).lastModified();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    file.write(content);
+    file.flush();
+    // Qt keeps what it read of a settings file while its size and time stay the same: a change
+    // of equal size within the same millisecond would go unseen by the next read.
+    if (before.isValid() && QFileInfo(file.fileName()).lastModified() <= before)
+        file.setFileTime(before.addSecs(1), QFileDevice::FileModificationTime);
 }
