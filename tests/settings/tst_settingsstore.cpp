@@ -29,6 +29,7 @@ const QString SymbolNames = QStringLiteral("~`!@#$%^&*()-_+=|\\{}[]:;\"'<>,.?/")
 const QString Seed = QStringLiteral("Seed");
 const QString Symbols = QStringLiteral("Symbols");
 const QString Counts = QStringLiteral("Password Length");
+const QString Clipboard = QStringLiteral("Clipboard");
 
 QString percentDecoded(const QString &text)
 {
@@ -107,7 +108,8 @@ QStringList groupsDifferingFromFirst(const GenerationSettings &settings)
     QStringList differing;
     if (settings.UseDefault() || settings.UserSeed() != QStringLiteral("4711"))
         differing << Seed;
-    bool symbolsSame = settings.NonPrintableChars() == 1 && settings.ExtendedSymbolChars() == 2;
+    bool symbolsSame = settings.NonPrintableChars() == 1 && settings.ExtendedSymbolChars() == 2 &&
+        !settings.LeaveOutLookAlikes();
     for (int i = 0; i < 32; ++i)
         symbolsSame = symbolsSame && settings.SymbolSelected(i) == selectedInFirst(i);
     if (!symbolsSame)
@@ -115,6 +117,8 @@ QStringList groupsDifferingFromFirst(const GenerationSettings &settings)
     if (settings.NumLowercaseChars() != u"3" || settings.NumUppercaseChars() != u"4" ||
         settings.NumNumbers() != u"5" || settings.NumSymbols() != u"1")
         differing << Counts;
+    if (settings.ClipboardClearSeconds() != 0)
+        differing << Clipboard;
     return differing;
 }
 
@@ -214,6 +218,17 @@ private:
     QString damagedCopy() const { return file() + QStringLiteral(".damaged"); }
     QString folder() const { return QFileInfo(file()).absolutePath(); }
 
+    // The first record saved, and a profile of it with the look-alikes left out and a clear
+    // after 90 seconds.
+    Profile saveFirstRecordAndProfile()
+    {
+        saveFirstRecord();
+        AdvancedOptions options(m_prompter);
+        options.settings().setLeaveOutLookAlikes(true);
+        options.settings().setClipboardClearSeconds(90);
+        return Profile::of(options.settings());
+    }
+
     QByteArray saveFirstRecord()
     {
         AdvancedOptions options(m_prompter);
@@ -257,8 +272,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("seed");
         QTest::newRow("plain") << "12345";
         QTest::newRow("comma") << "2, 3";
-        QTest::newRow("semicolon") << "2;3";
-        QTest::newRow("equals sign") << "2=3";
         QTest::newRow("quotes") << "say \"hi\"";
         QTest::newRow("backslash") << "a\\b";
         QTest::newRow("backslash last") << "ab\\";
@@ -268,7 +281,6 @@ private Q_SLOTS:
         QTest::newRow("leading blank") << " 7";
         QTest::newRow("trailing blank") << "7 ";
         QTest::newRow("tab and newline") << "a\tb\nc";
-        QTest::newRow("line feed") << "1\n2";
         QTest::newRow("carriage return") << "1\r2";
         QTest::newRow("byte order mark first") << QStringLiteral("\uFEFF12");
         QTest::newRow("byte order mark after an escape") << QStringLiteral("\t\uFEFF12");
@@ -333,6 +345,11 @@ private Q_SLOTS:
         QTest::newRow("of six, five and a count")
             << QByteArray("[Seed]\n") << QByteArray("[Seed]\nx\nx\nx\nx\nx\nx\n")
             << "Line 12 in the group \"Seed\": the line holds no value.\r\nAnd 1 more lines." << QString();
+        // A clipboard time outside 10 to 600 seconds is refused: the clipboard is never cleared.
+        for (const char *seconds : { "9", "601", "soon" })
+            QTest::addRow("a clipboard time of %s", seconds)
+                << QByteArray() << QByteArray("[Clipboard]\nClearAfterSeconds=") + seconds + '\n'
+                << "\"ClearAfterSeconds\"" << QString();
     }
     void shouldLoadAHostileFileAndKeepEverythingElse()
     {
@@ -725,31 +742,10 @@ private Q_SLOTS:
         reloaded.settings().setLeaveOutLookAlikes(false);
         reloaded.SaveSettings();
         QCOMPARE(rawValues(fileBytes(file())), before);
+        // A time of 0 written out means never, as no value does, and is no damage.
+        m_store->writeProgramSettingsFile(fileBytes(file()) + "[Clipboard]\nClearAfterSeconds=0\n");
+        QCOMPARE(AdvancedOptions(m_prompter).settings().ClipboardClearSeconds(), 0);
         QVERIFY(m_prompter.messages.isEmpty());
-    }
-
-    void shouldLoadAClipboardTimeOnlyFromTenToSixHundredSeconds_data()
-    {
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<int>("seconds");
-        QTest::newRow("45") << QByteArray("45") << 45;
-        QTest::newRow("never") << QByteArray("0") << 0;
-        QTest::newRow("9") << QByteArray("9") << -1;
-        QTest::newRow("601") << QByteArray("601") << -1;
-        QTest::newRow("no number") << QByteArray("soon") << -1;
-    }
-    void shouldLoadAClipboardTimeOnlyFromTenToSixHundredSeconds()
-    {
-        QFETCH(QByteArray, stored);
-        QFETCH(int, seconds); // -1: refused, named in the report, and the clipboard not cleared
-        m_store->writeProgramSettingsFile(saveFirstRecord() + "\n[Clipboard]\nClearAfterSeconds=" + stored +
-                                          "\n");
-        AdvancedOptions options(m_prompter);
-        QCOMPARE(options.settings().ClipboardClearSeconds(), qMax(seconds, 0));
-        QCOMPARE(groupsDifferingFromFirst(options.settings()), QStringList());
-        QCOMPARE(m_prompter.messages.size(), seconds < 0 ? 1 : 0);
-        if (seconds < 0)
-            QVERIFY(m_prompter.messages.first().text.contains(QStringLiteral("\"ClearAfterSeconds\"")));
     }
 
     // A profile keeps everything but the seed, under any name, beside the settings, which load
@@ -771,14 +767,7 @@ private Q_SLOTS:
     void shouldKeepAProfileUnderAnyName()
     {
         QFETCH(QString, name);
-        saveFirstRecord();
-        Profile profile;
-        {
-            AdvancedOptions options(m_prompter);
-            options.settings().setLeaveOutLookAlikes(true);
-            options.settings().setClipboardClearSeconds(90);
-            profile = Profile::of(options.settings());
-        }
+        const Profile profile = saveFirstRecordAndProfile();
         Profile other = profile;
         other.length = 20;
         ProfileStore::write(name, profile);
@@ -792,8 +781,7 @@ private Q_SLOTS:
                      qPrintable(key));
 
         AdvancedOptions reloaded(m_prompter);
-        QCOMPARE(groupsDifferingFromFirst(reloaded.settings()), QStringList());
-        QVERIFY(!reloaded.settings().LeaveOutLookAlikes());
+        QCOMPARE(groupsDifferingFromFirst(reloaded.settings()), QStringList()); // no look-alikes, no clear
 
         const QString renamed = name + u'2';
         ProfileStore::rename(name, renamed);
@@ -832,13 +820,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, to);
         QFETCH(QString, named);
         QFETCH(bool, lineDamaged);
-        saveFirstRecord();
-        {
-            AdvancedOptions options(m_prompter);
-            options.settings().setClipboardClearSeconds(90);
-            ProfileStore::write(QStringLiteral("bad"), Profile::of(options.settings()));
-            ProfileStore::write(QStringLiteral("good"), Profile::of(options.settings()));
-        }
+        const Profile profile = saveFirstRecordAndProfile();
+        ProfileStore::write(QStringLiteral("bad"), profile);
+        ProfileStore::write(QStringLiteral("good"), profile);
         QByteArray bytes = fileBytes(file());
         QVERIFY2(bytes.contains(from), bytes.constData());
         m_store->writeProgramSettingsFile(bytes.replace(from, to));
@@ -848,8 +832,7 @@ private Q_SLOTS:
         QCOMPARE(entries[0].name, QStringLiteral("bad"));
         QVERIFY(!entries[0].profile);
         QVERIFY2(entries[0].problem.contains(u'"' + named + u'"'), qPrintable(entries[0].problem));
-        QVERIFY(entries[1].profile);
-        QCOMPARE(entries[1].profile->clipboardClearSeconds, 90);
+        QVERIFY(entries[1].profile && *entries[1].profile == profile);
         QCOMPARE(errorOf([] { ProfileStore::read(QStringLiteral("bad")); }), ErrorNumber::ProfileDamaged);
         qint32 missing = 0;
         QString known;
@@ -868,7 +851,7 @@ private Q_SLOTS:
         // A profile stored over a damaged line keeps the file as it was in a copy first.
         QFile::remove(damagedCopy());
         const QByteArray damaged = fileBytes(file());
-        ProfileStore::write(QStringLiteral("new"), *entries[1].profile);
+        ProfileStore::write(QStringLiteral("new"), profile);
         QCOMPARE(fileBytes(damagedCopy()), lineDamaged ? damaged : QByteArray());
     }
 };
