@@ -53,14 +53,13 @@ double contrast(const QColor &a, const QColor &b)
 QColor colourAroundText(const QImage &image, const QColor &text)
 {
     QHash<QRgb, int> seen;
-    const auto isText = [&](QPoint at) {
-        return image.pixel(at) == text.rgb();
-    };
+    const QRgb ink = text.rgb();
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             for (const QPoint step : { QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1) }) {
                 const QPoint at(x, y), out = at + 2 * step;
-                if (image.rect().contains(out) && isText(at) && !isText(at + step) && !isText(out))
+                if (image.rect().contains(out) && image.pixel(at) == ink && image.pixel(at + step) != ink &&
+                    image.pixel(out) != ink)
                     ++seen[image.pixel(out)];
             }
         }
