@@ -409,14 +409,9 @@ private Q_SLOTS:
         row("unknown command", { "make" }, 2, "unknown command \"make\"; the command is \"generate\"");
         row("stray argument", { "generate", "now" }, 2, "unexpected argument \"now\"");
         // A value shown back never spans lines nor acts on the terminal.
-        row("line break in a value", { "generate", "-l", "1\n2" }, 2,
-            "--length needs a whole number, not \"1\\n2\"");
-        row("escape sequence in a value", { "generate", "--seed", "\x1b[31m" }, 2,
-            "--seed needs a whole number, not \"\\e[31m\"");
-        row("backslash and quote in a value", { "generate", "-n", "a\\b\"" }, 2,
-            "--count needs a whole number, not \"a\\\\b\\\"\"");
-        row("right-to-left override in a value", { "generate", "-l", "\u202e5" }, 2,
-            "--length needs a whole number, not \"\\u{202e}5\"");
+        row("line break, backslash, quote, escape and direction in a value",
+            { "generate", "-l", "1\n2\\\"\x1b[31m\u202e5" }, 2,
+            "--length needs a whole number, not \"1\\n2\\\\\\\"\\e[31m\\u{202e}5\"");
         row("escape sequence as an option", { "generate", "--\x1b]0;x\x07" }, 2,
             "Unknown option '\\e]0;x\\x07'.");
     }
