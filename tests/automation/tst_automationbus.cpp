@@ -413,40 +413,34 @@ private Q_SLOTS:
     }
 
     // Each kind a client can tell apart by the error's name, and numbers of no kind, beside
-    // and far from them; the message carries number, description and source.
+    // and far from them; the message carries number, description and source. 7 and 76 are
+    // decided by shouldFailSaveAndCopyAsTheClientSeesIt.
     void shouldNameEveryKindOfFailure_data()
     {
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("description");
-        QTest::newRow("5") << 5 << "InvalidArgument"
-                           << "Invalid procedure call or argument";
-        QTest::newRow("6") << 6 << "Overflow"
-                           << "Overflow";
-        QTest::newRow("7") << 7 << "OutOfMemory"
-                           << "Out of memory";
-        QTest::newRow("11") << 11 << "DivisionByZero"
-                            << "Division by zero";
-        QTest::newRow("13") << 13 << "TypeMismatch"
-                            << "Type mismatch";
-        QTest::newRow("51") << 51 << "InternalError"
-                            << "Internal error";
-        QTest::newRow("52") << 52 << "BadFileName" << QString();
-        QTest::newRow("53") << 53 << "FileNotFound" << QString();
-        QTest::newRow("57") << 57 << "DeviceIOError" << QString();
-        QTest::newRow("61") << 61 << "DiskFull" << QString();
-        QTest::newRow("70") << 70 << "PermissionDenied" << QString();
-        QTest::newRow("74, between kinds") << 74 << "Failed" << QString();
-        QTest::newRow("75") << 75 << "PathFileAccessError" << QString();
-        QTest::newRow("76") << 76 << "PathNotFound" << QString();
-        QTest::newRow("77, after them") << 77 << "Failed" << QString();
-        QTest::newRow("380") << 380 << "InvalidPropertyValue"
-                             << "Invalid property value";
-        QTest::newRow("a component's own number") << int(ErrorNumber::KeyNotFound) << "Failed"
-                                                  << "The registry key does not exist";
+        const auto row = [](int number, const char *kind, const char *description = "") {
+            QTest::addRow("%d %s", number, kind) << number << kind << QString::fromLatin1(description);
+        };
+        row(5, "InvalidArgument", "Invalid procedure call or argument");
+        row(6, "Overflow", "Overflow");
+        row(11, "DivisionByZero", "Division by zero");
+        row(13, "TypeMismatch", "Type mismatch");
+        row(51, "InternalError", "Internal error");
+        row(52, "BadFileName");
+        row(53, "FileNotFound");
+        row(57, "DeviceIOError");
+        row(61, "DiskFull");
+        row(70, "PermissionDenied");
+        row(74, "Failed"); // between kinds
+        row(75, "PathFileAccessError");
+        row(77, "Failed"); // after them
+        row(380, "InvalidPropertyValue", "Invalid property value");
+        row(int(ErrorNumber::KeyNotFound), "Failed", "The registry key does not exist"); // a component's own
         // Numbers of other components never share a kind's number.
-        QTest::newRow("a profile's number") << int(ErrorNumber::ProfileNotFound) << "Failed" << QString();
-        QTest::newRow("a cut text") << int(ErrorNumber::TextNotCarried) << "TextNotCarried" << QString();
+        row(int(ErrorNumber::ProfileNotFound), "Failed");
+        row(int(ErrorNumber::TextNotCarried), "TextNotCarried");
     }
 
     void shouldNameEveryKindOfFailure()
