@@ -240,7 +240,7 @@ private Q_SLOTS:
             const QDBusMessage reply = call(member);
             QCOMPARE(reply.errorName(), QStringLiteral("Quorvex.Error.TextNotCarried"));
             QCOMPARE(reply.errorMessage(),
-                     QStringLiteral("Error -2147220303: %1 ran, but the text it returns holds character 0 at "
+                     QStringLiteral("Error -2147220203: %1 ran, but the text it returns holds character 0 at "
                                     "position 4 of 40, which a D-Bus string cannot carry; rather than cut it "
                                     "short, it is not sent. (source: Quorvex)")
                          .arg(member));
