@@ -456,9 +456,7 @@ void AdvancedOptionsDialog::showSymbol(int index, bool selected)
     SymbolButton *button = m_symbols[std::size_t(index)];
     button->setSelected(selected);
     // A look-alike left out cannot appear whatever its button says, so it takes no clicks.
-    const bool leftOut = m_settings.LeaveOutLookAlikes() &&
-        GenerationSettings::LookAlikeCharacters().contains(
-            GenerationSettings::SymbolTable()[std::size_t(index)].character);
+    const bool leftOut = m_settings.isSymbolLeftOut(index);
     button->setEnabled(!leftOut);
     button->setToolTip(leftOut ? QStringLiteral("Left out: it looks like another character")
                                : AdvancedOptions::symbolToolTip(selected));

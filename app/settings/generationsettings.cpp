@@ -257,13 +257,17 @@ const QString &GenerationSettings::classPool(CharacterClass characterClass) cons
     return m_leaveOutLookAlikes ? pools.reduced[int(characterClass)] : pools.whole[int(characterClass)];
 }
 
+bool GenerationSettings::isSymbolLeftOut(int index) const
+{
+    return m_leaveOutLookAlikes &&
+        LookAlikeCharacters().contains(SymbolTable()[std::size_t(index)].character);
+}
+
 int GenerationSettings::usableSymbolCount() const
 {
     int usable = 0;
-    const auto &table = SymbolTable();
     for (int i = 0; i < SymbolCount; ++i) {
-        if (m_symbolSelected[std::size_t(i)] &&
-            !(m_leaveOutLookAlikes && LookAlikeCharacters().contains(table[std::size_t(i)].character)))
+        if (m_symbolSelected[std::size_t(i)] && !isSymbolLeftOut(i))
             ++usable;
     }
     return usable;

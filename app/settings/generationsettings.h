@@ -134,8 +134,12 @@ public:
     // The characters one class draws from, in order: A-Z, a-z, 0-9 or the symbol pool, less the
     // look-alikes while they are left out.
     const QString &classPool(CharacterClass characterClass) const;
+    // Whether symbol `index` cannot appear whatever its selection: a look-alike left out.
+    bool isSymbolLeftOut(int index) const;
     // The selected symbols that can appear: all of them unless look-alikes are left out.
     int usableSymbolCount() const;
+    // A check box's value (0 to 2); anything else raises error 380.
+    static int checkBoxValue(int value);
 
 Q_SIGNALS:
     void passwordLengthChanged(const QString &text);
@@ -163,7 +167,6 @@ private:
         std::optional<ErrorRecord> error;
     };
 
-    static int checkBoxValue(int value);
     void invalidatePool() { m_poolValid = false; }
 
     QString m_passwordLength = QStringLiteral("10");

@@ -99,10 +99,7 @@ Profile readProfile(const RegistryKey &key)
         return result;
     };
     const auto checkBox = [](const QVariant &stored) {
-        const int value = Numbers::variantToInteger(stored);
-        if (value < 0 || value > 2)
-            raiseError(ErrorNumber::InvalidPropertyValue);
-        return value;
+        return GenerationSettings::checkBoxValue(Numbers::variantToInteger(stored));
     };
 
     Profile profile;
